@@ -1,0 +1,279 @@
+#include "TermiosPort.h"
+
+#include "Clock.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+using namespace d2xx;
+
+namespace {
+// A read of more bytes than have arrived waits at most this long, so that a
+// pulled cable cannot hang the program.
+constexpr int kReadTimeoutMs = 5000;
+
+speed_t speedFor(quint32 baud, bool* ok)
+{
+    *ok = true;
+    switch (baud) {
+    case 300: return B300;
+    case 600: return B600;
+    case 1200: return B1200;
+    case 2400: return B2400;
+    case 4800: return B4800;
+    case 9600: return B9600;
+    case 19200: return B19200;
+    case 38400: return B38400;
+    case 57600: return B57600;
+    case 115200: return B115200;
+    case 230400: return B230400;
+    case 460800: return B460800;
+    case 921600: return B921600;
+    default: *ok = false; return B0;
+    }
+}
+} // namespace
+
+std::unique_ptr<TermiosPort> TermiosPort::open(const QString& path, Status* status)
+{
+    const QByteArray name = path.toLocal8Bit();
+    const int fd = ::open(name.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        *status = errno == ENOENT ? DeviceNotFound : DeviceNotOpened;
+        return nullptr;
+    }
+    // The lock refuses a second opener in this or another program; TIOCEXCL
+    // adds the kernel's own refusal for unprivileged openers.
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        *status = DeviceNotOpened;
+        return nullptr;
+    }
+    ::ioctl(fd, TIOCEXCL);
+    std::unique_ptr<TermiosPort> port(new TermiosPort(fd));
+    const Status raw = port->applyRawMode();
+    if (raw != Ok) {
+        *status = raw;
+        return nullptr;
+    }
+    *status = Ok;
+    return port;
+}
+
+TermiosPort::TermiosPort(int fd) : m_fd(fd) {}
+
+TermiosPort::~TermiosPort()
+{
+    if (m_fd >= 0) {
+        ::ioctl(m_fd, TIOCNXCL);
+        ::flock(m_fd, LOCK_UN);
+        ::close(m_fd);
+    }
+}
+
+Status TermiosPort::applyRawMode()
+{
+    termios tio{};
+    if (::tcgetattr(m_fd, &tio) != 0)
+        return IoError;
+    ::cfmakeraw(&tio);
+    tio.c_cflag |= CLOCAL | CREAD;
+    tio.c_cc[VMIN] = 0;
+    tio.c_cc[VTIME] = 0;
+    return ::tcsetattr(m_fd, TCSANOW, &tio) == 0 ? Ok : IoError;
+}
+
+Status TermiosPort::reset()
+{
+    if (::tcflush(m_fd, TCIOFLUSH) != 0)
+        return IoError;
+    return applyRawMode();
+}
+
+Status TermiosPort::setBaudRate(quint32 baud)
+{
+    bool ok = false;
+    const speed_t speed = speedFor(baud, &ok);
+    if (!ok)
+        return InvalidBaudRate;
+    termios tio{};
+    if (::tcgetattr(m_fd, &tio) != 0)
+        return IoError;
+    ::cfsetispeed(&tio, speed);
+    ::cfsetospeed(&tio, speed);
+    return ::tcsetattr(m_fd, TCSANOW, &tio) == 0 ? Ok : IoError;
+}
+
+Status TermiosPort::setDataCharacteristics(quint8 wordLength, quint8 stopBits, quint8 parity)
+{
+    termios tio{};
+    if (::tcgetattr(m_fd, &tio) != 0)
+        return IoError;
+    const Status status = applyDataCharacteristics(tio, wordLength, stopBits, parity);
+    if (status != Ok)
+        return status;
+    return ::tcsetattr(m_fd, TCSANOW, &tio) == 0 ? Ok : IoError;
+}
+
+Status TermiosPort::applyDataCharacteristics(termios& tio, quint8 wordLength, quint8 stopBits,
+                                             quint8 parity)
+{
+    tio.c_cflag &= ~(CSIZE | CSTOPB | PARENB | PARODD | CMSPAR);
+    switch (wordLength) {
+    case Bits8: tio.c_cflag |= CS8; break;
+    case Bits7: tio.c_cflag |= CS7; break;
+    default: return InvalidParameter;
+    }
+    switch (stopBits) {
+    case StopBits1: break;
+    case StopBits2: tio.c_cflag |= CSTOPB; break;
+    default: return InvalidParameter;
+    }
+    switch (parity) {
+    case ParityNone: break;
+    case ParityOdd: tio.c_cflag |= PARENB | PARODD; break;
+    case ParityEven: tio.c_cflag |= PARENB; break;
+    case ParityMark: tio.c_cflag |= PARENB | CMSPAR | PARODD; break;
+    case ParitySpace: tio.c_cflag |= PARENB | CMSPAR; break;
+    default: return InvalidParameter;
+    }
+    return Ok;
+}
+
+Status TermiosPort::setFlowControl(quint16 mode, quint8 xon, quint8 xoff)
+{
+    termios tio{};
+    if (::tcgetattr(m_fd, &tio) != 0)
+        return IoError;
+    tio.c_cflag &= ~CRTSCTS;
+    tio.c_iflag &= ~(IXON | IXOFF | IXANY);
+    switch (mode) {
+    case FlowNone: break;
+    case FlowRtsCts: tio.c_cflag |= CRTSCTS; break;
+    case FlowDtrDsr: break; // termios has no DTR/DSR handshake; the line runs without one
+    case FlowXonXoff:
+        tio.c_iflag |= IXON | IXOFF;
+        tio.c_cc[VSTART] = xon;
+        tio.c_cc[VSTOP] = xoff;
+        break;
+    default: return InvalidParameter;
+    }
+    return ::tcsetattr(m_fd, TCSANOW, &tio) == 0 ? Ok : IoError;
+}
+
+Status TermiosPort::read(void* buffer, quint32 bytesToRead, quint32* bytesRead)
+{
+    auto* out = static_cast<char*>(buffer);
+    quint32 got = 0;
+    const qint64 deadline = Clock::current().nowMs() + kReadTimeoutMs;
+    while (got < bytesToRead) {
+        const ssize_t n = ::read(m_fd, out + got, bytesToRead - got);
+        if (n > 0) {
+            got += static_cast<quint32>(n);
+            continue;
+        }
+        if (n < 0 && errno != EAGAIN && errno != EINTR) {
+            *bytesRead = got;
+            return IoError;
+        }
+        const qint64 left = deadline - Clock::current().nowMs();
+        if (left <= 0)
+            break;
+        pollfd p{m_fd, POLLIN, 0};
+        if (::poll(&p, 1, static_cast<int>(left)) < 0 && errno != EINTR) {
+            *bytesRead = got;
+            return IoError;
+        }
+        int waiting = 0;
+        if ((p.revents & (POLLHUP | POLLERR | POLLNVAL)) &&
+            (::ioctl(m_fd, FIONREAD, &waiting) != 0 || waiting == 0)) {
+            *bytesRead = got;
+            return IoError;
+        }
+    }
+    *bytesRead = got;
+    return Ok;
+}
+
+Status TermiosPort::write(const void* buffer, quint32 bytesToWrite, quint32* bytesWritten)
+{
+    const auto* in = static_cast<const char*>(buffer);
+    quint32 done = 0;
+    while (done < bytesToWrite) {
+        const ssize_t n = ::write(m_fd, in + done, bytesToWrite - done);
+        if (n > 0) {
+            done += static_cast<quint32>(n);
+            continue;
+        }
+        if (n < 0 && errno != EAGAIN && errno != EINTR) {
+            *bytesWritten = done;
+            return IoError;
+        }
+        pollfd p{m_fd, POLLOUT, 0};
+        if (::poll(&p, 1, kReadTimeoutMs) <= 0 || (p.revents & (POLLERR | POLLHUP | POLLNVAL))) {
+            *bytesWritten = done;
+            return IoError;
+        }
+    }
+    *bytesWritten = done;
+    return Ok;
+}
+
+Status TermiosPort::queueStatus(quint32* bytesWaiting)
+{
+    int n = 0;
+    if (::ioctl(m_fd, FIONREAD, &n) != 0) {
+        *bytesWaiting = 0;
+        return IoError;
+    }
+    if (n == 0) {
+        // A hung-up line (cable pulled, simulator gone) reports nothing waiting
+        // for ever; say so instead.
+        pollfd p{m_fd, POLLIN, 0};
+        if (::poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL))) {
+            *bytesWaiting = 0;
+            return IoError;
+        }
+    }
+    *bytesWaiting = static_cast<quint32>(n);
+    return Ok;
+}
+
+Status TermiosPort::purge(quint32 mask)
+{
+    int which = 0;
+    const bool rx = mask & PurgeRx;
+    const bool tx = mask & PurgeTx;
+    if (rx && tx)
+        which = TCIOFLUSH;
+    else if (rx)
+        which = TCIFLUSH;
+    else if (tx)
+        which = TCOFLUSH;
+    else
+        return InvalidParameter;
+    return ::tcflush(m_fd, which) == 0 ? Ok : IoError;
+}
+
+Status TermiosPort::waitForReceive(quint32 ms)
+{
+    pollfd p{m_fd, POLLIN, 0};
+    const int r = ::poll(&p, 1, static_cast<int>(ms));
+    if (r < 0 && errno != EINTR)
+        return IoError;
+    if (r > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL))) {
+        int waiting = 0;
+        if (::ioctl(m_fd, FIONREAD, &waiting) == 0 && waiting > 0)
+            return Ok;
+        // A hang-up makes poll return at once; sleep out the wait so callers
+        // waiting for a deadline do not spin on a dead line.
+        Clock::current().sleepMs(ms);
+        return IoError;
+    }
+    return Ok;
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "D2xxBackend.h"
+#include "D2xxPort.h"
+
+#include <QList>
+
+#include <deque>
+#include <memory>
+
+// A device whose incoming bytes a test schedules on the program clock and
+// whose outgoing bytes are recorded with the time they were written. Any
+// driver call can be made to fail, to check how callers take failures.
+class ScriptedDevice
+{
+public:
+    struct Written {
+        QByteArray bytes;
+        qint64 atMs;
+    };
+    enum Call { Reset, Baud, Data, Flow, Read, Write, Queue, Purge, Open, List };
+
+    // Bytes that reach the receive queue at atMs.
+    void schedule(const QByteArray& bytes, qint64 atMs);
+    // Bytes the program wrote and that the "board" has not taken yet.
+    QByteArray sendQueue;
+    QList<Written> written;
+    QList<quint32> purges;
+    quint32 baud = 0;
+    quint8 wordLength = 0, stopBits = 0, parity = 0;
+    quint16 flow = 0xffff;
+    bool failing[List + 1] = {};
+
+    QByteArray allWritten() const;
+    qsizetype arrived(qint64 nowMs) const;
+    QByteArray take(qsizetype max, qint64 nowMs);
+    void dropArrived(qint64 nowMs);
+    qint64 nextArrival() const;
+
+private:
+    struct Pending {
+        char byte;
+        qint64 atMs;
+    };
+    std::deque<Pending> m_incoming;
+};
+
+// The scripted device as a back end: one device with the given serial number.
+class ScriptedBackend : public D2xxBackend
+{
+public:
+    explicit ScriptedBackend(std::shared_ptr<ScriptedDevice> device,
+                             QByteArray serial = "SCRIPT01", QByteArray description = "Scripted");
+
+    QList<d2xx::DeviceInfo> devices() override;
+    std::unique_ptr<D2xxPort> open(const QByteArray& serialNumber,
+                                   d2xx::Status* status) override;
+
+    int openCount() const { return *m_opened; }
+
+private:
+    std::shared_ptr<ScriptedDevice> m_device;
+    QByteArray m_serial;
+    QByteArray m_description;
+    std::shared_ptr<int> m_opened;
+};
