@@ -1,6 +1,7 @@
 #include "D2xxLibrary.h"
 #include "EZr5Error.h"
 #include "FakeClock.h"
+#include "ScriptedBackend.h"
 #include "ScriptedDevice.h"
 #include "tftdichip.h"
 

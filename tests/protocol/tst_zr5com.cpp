@@ -2,6 +2,7 @@
 #include "EZr5Error.h"
 #include "FakeClock.h"
 #include "RecordingHost.h"
+#include "ScriptedBackend.h"
 #include "ScriptedDevice.h"
 #include "TLink.h"
 #include "TZr5Com.h"

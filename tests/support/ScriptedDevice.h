@@ -1,12 +1,10 @@
 #pragma once
 
-#include "D2xxBackend.h"
-#include "D2xxPort.h"
+#include <QByteArray>
 
 #include <QList>
 
 #include <deque>
-#include <memory>
 
 // A device whose incoming bytes a test schedules on the program clock and
 // whose outgoing bytes are recorded with the time they were written. Any
@@ -43,24 +41,4 @@ private:
         qint64 atMs;
     };
     std::deque<Pending> m_incoming;
-};
-
-// The scripted device as a back end: one device with the given serial number.
-class ScriptedBackend : public D2xxBackend
-{
-public:
-    explicit ScriptedBackend(std::shared_ptr<ScriptedDevice> device,
-                             QByteArray serial = "SCRIPT01", QByteArray description = "Scripted");
-
-    QList<d2xx::DeviceInfo> devices() override;
-    std::unique_ptr<D2xxPort> open(const QByteArray& serialNumber,
-                                   d2xx::Status* status) override;
-
-    int openCount() const { return *m_opened; }
-
-private:
-    std::shared_ptr<ScriptedDevice> m_device;
-    QByteArray m_serial;
-    QByteArray m_description;
-    std::shared_ptr<int> m_opened;
 };
