@@ -1,5 +1,10 @@
 #include "TLink.h"
 
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 TLink::TLink() = default;
 
 TLink::~TLink()
@@ -68,4 +73,34 @@ void TLink::OpenDevice(int i)
     m_ftdi->setDataCharacteristics(fBits8, fStopBits1, fParityNone);
     m_ftdi->setFlowControl(fFlowNone, 0, 0);
     m_connected = true;
+}
+
+QString TLink::WindowsComPortName(int n)
+{
+    const QString name = QStringLiteral("COM%1").arg(n);
+    return n <= 9 ? name : QStringLiteral("\\\\.\\") + name;
+}
+
+QString TLink::ComPortName(int n) const
+{
+#ifdef Q_OS_WIN
+    return WindowsComPortName(n);
+#else
+    return m_devRoot + QStringLiteral("/ttyUSB%1").arg(n);
+#endif
+}
+
+int TLink::ProbeComPort(int n) const
+{
+    const QByteArray path = ComPortName(n).toLocal8Bit();
+    const int fd = ::open(path.constData(), O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    // The device layer holds its ports with this lock, so an open cable
+    // probes as busy just as it does on Windows.
+    int result = 0;
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0)
+        result = errno;
+    ::close(fd);
+    return result;
 }

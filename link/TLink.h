@@ -34,10 +34,22 @@ public:
     // Closes the device (if open) and releases the wrapper.
     void ReleaseFtdi();
 
+    // The name of COM port n. On Linux port n is the n-th USB-serial tty
+    // (ttyUSBn); Windows names it COMn, or \\.\COMn from 10 on.
+    QString ComPortName(int n) const;
+    static QString WindowsComPortName(int n);
+    // 0 when port n can be opened for writing exclusively now, else the
+    // system's error code. The cable's port is the one whose result changes
+    // when the device is opened.
+    int ProbeComPort(int n) const;
+    // Where the tty device nodes live ("/dev"); tests use a folder of their own.
+    void setDeviceRoot(const QString& root) { m_devRoot = root; }
+
 private:
     std::unique_ptr<tftdichip> m_ftdi;
     bool m_connected = false;
     quint32 m_deviceCount = 0;
     std::array<QString, kSlots> m_deviceSerials;
     std::array<QString, kSlots> m_deviceDescriptions;
+    QString m_devRoot = QStringLiteral("/dev");
 };
