@@ -5,6 +5,7 @@
 #include <QList>
 
 #include <deque>
+#include <functional>
 
 // A device whose incoming bytes a test schedules on the program clock and
 // whose outgoing bytes are recorded with the time they were written. Any
@@ -28,6 +29,9 @@ public:
     quint8 wordLength = 0, stopBits = 0, parity = 0;
     quint16 flow = 0xffff;
     bool failing[List + 1] = {};
+    // Runs after every write with the bytes written: lets a test answer
+    // commands as a board would.
+    std::function<void(const QByteArray&)> onWrite;
 
     QByteArray allWritten() const;
     qsizetype arrived(qint64 nowMs) const;

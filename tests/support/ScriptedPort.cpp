@@ -66,6 +66,8 @@ Status ScriptedPort::write(const void* buffer, quint32 n, quint32* done)
     m_device->written.append({bytes, Clock::current().nowMs()});
     m_device->sendQueue += bytes;
     *done = n;
+    if (m_device->onWrite)
+        m_device->onWrite(bytes);
     return Ok;
 }
 

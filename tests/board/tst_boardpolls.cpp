@@ -1,0 +1,144 @@
+#include "D2xxLibrary.h"
+#include "FakeClock.h"
+#include "RecordingHost.h"
+#include "ScriptedBackend.h"
+#include "ScriptedDevice.h"
+#include "TBoardPolls.h"
+#include "TLink.h"
+#include "TZr5Com.h"
+
+#include <QTest>
+
+// The readiness polls on simulated time, against a board that answers from
+// a chosen poll on (or never).
+class TestBoardPolls : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void waitForBoard_data();
+    void waitForBoard();
+    void waitForBoardCancelled();
+    void boardAlive_data();
+    void boardAlive();
+
+private:
+    // Answers every query from the n-th on (0: never).
+    void answerFromPoll(int n);
+    int queries() const;
+
+    std::unique_ptr<FakeClock> m_clock;
+    std::shared_ptr<ScriptedDevice> m_device;
+    std::unique_ptr<TLink> m_link;
+    std::unique_ptr<RecordingHost> m_host;
+    std::unique_ptr<TZr5Com> m_com;
+};
+
+void TestBoardPolls::init()
+{
+    m_clock = std::make_unique<FakeClock>();
+    m_device = std::make_shared<ScriptedDevice>();
+    D2xxLibrary::instance().clearBackends();
+    D2xxLibrary::instance().addBackend(std::make_shared<ScriptedBackend>(m_device));
+    m_link = std::make_unique<TLink>();
+    m_host = std::make_unique<RecordingHost>();
+    m_com = std::make_unique<TZr5Com>(*m_link, *m_host);
+    m_link->BuildDeviceList();
+    m_link->OpenDevice(0);
+    QVERIFY(m_link->Connected());
+}
+
+void TestBoardPolls::cleanup()
+{
+    m_com.reset();
+    m_link.reset();
+    D2xxLibrary::instance().clearBackends();
+    m_clock.reset();
+}
+
+int TestBoardPolls::queries() const
+{
+    return int(m_device->allWritten().count("253?\r"));
+}
+
+void TestBoardPolls::answerFromPoll(int n)
+{
+    m_device->onWrite = [this, n](const QByteArray& bytes) {
+        if (bytes == "253?\r" && n > 0 && queries() >= n)
+            m_device->schedule("253=1 [ZR5 ready]\r", m_clock->nowMs() + 5);
+    };
+}
+
+void TestBoardPolls::waitForBoard_data()
+{
+    QTest::addColumn<int>("answerFrom");
+    QTest::addColumn<int>("polls");
+    QTest::addColumn<bool>("timedOut");
+    QTest::newRow("first poll") << 1 << 1 << false;
+    QTest::newRow("fifth poll") << 5 << 5 << false;
+    QTest::newRow("25th poll") << 25 << 25 << false;
+    // The 26th answer comes too late: that poll is never looked at.
+    QTest::newRow("26th poll") << 26 << 26 << true;
+    QTest::newRow("27th poll") << 27 << 26 << true;
+    QTest::newRow("never") << 0 << 26 << true;
+}
+
+void TestBoardPolls::waitForBoard()
+{
+    QFETCH(int, answerFrom);
+    QFETCH(int, polls);
+    QFETCH(bool, timedOut);
+    answerFromPoll(answerFrom);
+    const qint64 t0 = m_clock->nowMs();
+    TBoardPolls(*m_com, *m_host).WaitForBoard();
+    QCOMPARE(queries(), polls);
+    QCOMPARE(m_host->lines.contains("##### Warning: No response or process timed out"), timedOut);
+    QCOMPARE(m_host->lines.size(), timedOut ? 1 : 0);
+    QCOMPARE(m_host->waits.first(), 500);
+    QCOMPARE(m_host->busyFlashes, polls);
+    if (answerFrom == 0) {
+        // 500 ms, then per poll its full reply wait and the 250 ms pause.
+        const qint64 took = m_clock->nowMs() - t0;
+        QVERIFY2(took >= 500 + 26 * 750 && took <= 500 + 26 * 752, qPrintable(QString::number(took)));
+    }
+}
+
+void TestBoardPolls::waitForBoardCancelled()
+{
+    answerFromPoll(0);
+    m_host->onWait = [this](int ms) {
+        if (ms == 250 && queries() == 3)
+            m_host->cancelFlag = 1;
+    };
+    TBoardPolls(*m_com, *m_host).WaitForBoard();
+    QCOMPARE(queries(), 3);
+    QCOMPARE(m_host->lines, QStringList{"##### Warning: Process cancelled by user"});
+}
+
+void TestBoardPolls::boardAlive_data()
+{
+    QTest::addColumn<int>("answerFrom");
+    QTest::addColumn<int>("polls");
+    QTest::addColumn<bool>("alive");
+    QTest::newRow("first") << 1 << 1 << true;
+    QTest::newRow("third") << 3 << 3 << true;
+    QTest::newRow("fourth is too late") << 4 << 4 << false;
+    QTest::newRow("never") << 0 << 11 << false;
+}
+
+void TestBoardPolls::boardAlive()
+{
+    QFETCH(int, answerFrom);
+    QFETCH(int, polls);
+    QFETCH(bool, alive);
+    answerFromPoll(answerFrom);
+    m_host->cancelFlag = 1; // not looked at
+    QCOMPARE(TBoardPolls(*m_com, *m_host).BoardAlive(), alive);
+    QCOMPARE(queries(), polls);
+    QVERIFY(m_host->lines.isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TestBoardPolls)
+#include "tst_boardpolls.moc"
