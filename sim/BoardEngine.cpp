@@ -1,1 +1,386 @@
 #include "BoardEngine.h"
+
+#include <QFile>
+#include <QLocale>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+constexpr char CR = '\r';
+constexpr char LF = '\n';
+
+// Parameter numbers with a meaning of their own on the board.
+enum : int
+{
+    kReady = 253,
+    kFirmware = 254,
+    kFpga = 3,
+    kFpgaReload = 9998,
+    kScanCore = 9900,
+    kSerial = 9952,
+    kOwner = 9990,
+    kSystemReset = 9999,
+    kGeneratorReload = 9996,
+};
+
+const QRegularExpression& queryPattern()
+{
+    static const QRegularExpression re(QStringLiteral("^(-?\\d+)\\?$"));
+    return re;
+}
+
+const QRegularExpression& writePattern()
+{
+    static const QRegularExpression re(QStringLiteral("^(-?\\d+)=(-?\\d+)!$"));
+    return re;
+}
+
+const QRegularExpression& statePattern()
+{
+    static const QRegularExpression re(QStringLiteral("^\\s*(-?\\d+)\\s*=\\s*(-?\\d+)\\s*$"));
+    return re;
+}
+
+bool toInt(const QString& text, int* value)
+{
+    bool ok = false;
+    const int v = text.toInt(&ok, 10);
+    if (ok)
+        *value = v;
+    return ok;
+}
+
+bool printable(const QByteArray& line)
+{
+    return std::all_of(line.begin(), line.end(), [](char c) {
+        const auto u = static_cast<unsigned char>(c);
+        return u >= 0x20 && u < 0x7f;
+    });
+}
+
+bool fpgaMissing(const QString& version)
+{
+    return version == QLatin1String("00000000") || version == QLatin1String("FFFFFFFF");
+}
+} // namespace
+
+BoardEngine::BoardEngine(BoardOptions options) : m_options(std::move(options))
+{
+    // Compiled now rather than inside the first exchange, which would answer
+    // some milliseconds late.
+    queryPattern().optimize();
+    writePattern().optimize();
+    loadState();
+}
+
+QString BoardEngine::scanCoreName(int core)
+{
+    static const char* const names[] = {
+        "OrganScan61", "MIDI input", "FatarScan",   "Scan16/44",      "Scan16/49",
+        "Scan16/61",   "HW Test",    "Opto or XB2", "--------------", "Update ALL",
+    };
+    if (core < 0 || core >= int(std::size(names)))
+        return {};
+    return QString::fromLatin1(names[core]);
+}
+
+QByteArray BoardEngine::garbageLine()
+{
+    QRandomGenerator* random = QRandomGenerator::global();
+    const int length = random->bounded(4, 25);
+    QByteArray junk;
+    while (junk.size() < length) {
+        const char c = static_cast<char>(random->bounded(1, 256));
+        if (c == CR)
+            continue;
+        // The one thing junk must never look like is a readiness answer.
+        if (c == '3' && junk.endsWith("25"))
+            continue;
+        junk.append(c);
+    }
+    return junk + CR;
+}
+
+// --- host to board -------------------------------------------------------
+
+void BoardEngine::feed(const QByteArray& bytes, qint64 nowUs)
+{
+    for (const char c : bytes) {
+        // A byte cannot overtake the one before it on the wire.
+        qint64 atUs = std::max(nowUs, m_inputFreeUs);
+        if (m_options.wireTiming)
+            atUs += kByteUs;
+        m_inputFreeUs = atUs;
+        if (c == CR) {
+            const QByteArray line = m_line;
+            m_line.clear();
+            lineReceived(line, atUs);
+        } else if (c != LF && m_line.size() < kMaxLine) {
+            m_line.append(c);
+        }
+    }
+}
+
+void BoardEngine::lineReceived(const QByteArray& line, qint64 atUs)
+{
+    m_received.append({line, atUs});
+    // The write enable covers only the line right after it.
+    const bool writeEnabled = m_writeEnabled;
+    m_writeEnabled = false;
+
+    if (line.isEmpty())
+        return;
+    if (line == "wen=1") {
+        m_writeEnabled = true;
+        reply(line, atUs);
+        return;
+    }
+    const QString text = QString::fromLatin1(line);
+    int number = 0;
+    int value = 0;
+    const QRegularExpressionMatch query = queryPattern().match(text);
+    if (query.hasMatch() && toInt(query.captured(1), &number)) {
+        answerQuery(number, atUs);
+        return;
+    }
+    const QRegularExpressionMatch write = writePattern().match(text);
+    if (write.hasMatch() && toInt(write.captured(1), &number) && toInt(write.captured(2), &value)) {
+        setValue(number, value, writeEnabled);
+        reply(QByteArray::number(number) + '=' + QByteArray::number(value), atUs);
+        return;
+    }
+    // Commands the simulated board does not act on still get a line back, so
+    // a waiting host sees that the board took them.
+    reply(printable(line) ? line + " [not simulated]" : QByteArray("?"), atUs);
+}
+
+void BoardEngine::answerQuery(int number, qint64 atUs)
+{
+    const BoardOptions& o = m_options;
+    const QByteArray head = QByteArray::number(number) + '=';
+    switch (number) {
+    case kReady:
+        // A board still coming up lets the first polls pass unanswered.
+        if (++m_readinessPolls < o.readyFromPoll)
+            return;
+        reply(head + "1 [ZR5 ready]", atUs);
+        return;
+    case kFirmware: {
+        const QByteArray version =
+            QString::number(o.firmwareVersion, 'g', QLocale::FloatingPointShortest).toLatin1();
+        reply(head + version + " [Ver, " + o.firmwareText.toLatin1() + ']', atUs);
+        return;
+    }
+    case kFpga:
+        reply(head + "0 [#" + o.fpgaVersion.toLatin1() + ']', atUs);
+        return;
+    case kFpgaReload:
+        reply(head + "0 [FPGA reload]", atUs);
+        reply(fpgaMissing(o.fpgaVersion) ? head + "-1 [FPGA config missing]"
+                                         : head + "1 [FPGA loaded]",
+              atUs, kFpgaReloadUs);
+        return;
+    case kScanCore: {
+        const int core = value(kScanCoreParam);
+        reply(head + QByteArray::number(core) + " [#" + o.scanVersion.toLatin1() + ' ' +
+                  scanCoreName(core).toLatin1() + ']',
+              atUs);
+        return;
+    }
+    case kSerial:
+        reply(head + QByteArray::number(o.serialNumber), atUs);
+        return;
+    case kOwner:
+        reply(head + "0 [Owner: " + o.owner.toLatin1() + ']', atUs);
+        return;
+    case kSystemReset:
+        reply(head + "0 [Reset]", atUs);
+        reset();
+        reply(head + "1 [ZR5 ready]", atUs, kRestartUs);
+        return;
+    case kGeneratorReload:
+        reply(head + "0 [Reload]", atUs);
+        reply(head + "1 [Generators loaded]", atUs, kGeneratorReloadUs);
+        return;
+    default:
+        reply(head + QByteArray::number(value(number)), atUs);
+        return;
+    }
+}
+
+// --- board to host -------------------------------------------------------
+
+void BoardEngine::reply(const QByteArray& text, qint64 atUs, qint64 extraUs)
+{
+    QByteArray bytes;
+    switch (m_options.fault) {
+    case BoardOptions::Fault::Silent:
+        return;
+    case BoardOptions::Fault::Garbage:
+        bytes = garbageLine();
+        break;
+    case BoardOptions::Fault::NoCr:
+        bytes = text;
+        break;
+    case BoardOptions::Fault::Slow:
+        bytes = text + CR;
+        extraUs += qint64(m_options.slowMs) * 1000;
+        break;
+    case BoardOptions::Fault::None:
+        bytes = text + CR;
+        break;
+    }
+    if (!bytes.isEmpty())
+        queue(bytes, atUs + m_options.replyDelayUs + extraUs);
+}
+
+void BoardEngine::queue(const QByteArray& bytes, qint64 dueUs)
+{
+    // Lines go out in the order they are due; one that is due while another
+    // is still being sent waits for it. A new line is never due before the
+    // host fed it, so it never lands in front of a line already on the wire.
+    auto at = std::upper_bound(m_out.begin(), m_out.end(), dueUs,
+                               [](qint64 due, const Chunk& c) { return due < c.dueUs; });
+    const std::size_t index = static_cast<std::size_t>(at - m_out.begin());
+    Chunk chunk{bytes, dueUs, dueUs, 0, m_options.wireTiming ? kByteUs : 0};
+    m_out.insert(at, chunk);
+    for (std::size_t i = index; i < m_out.size(); ++i) {
+        Chunk& c = m_out[i];
+        c.startUs = i > 0 ? std::max(c.dueUs, chunkEndUs(i - 1)) : c.dueUs;
+    }
+}
+
+qint64 BoardEngine::arrivalUs(std::size_t chunk, qsizetype index) const
+{
+    const Chunk& c = m_out[chunk];
+    return c.startUs + (index + 1) * c.byteUs;
+}
+
+qint64 BoardEngine::chunkEndUs(std::size_t chunk) const
+{
+    return arrivalUs(chunk, m_out[chunk].bytes.size() - 1);
+}
+
+qsizetype BoardEngine::arrivedCount(std::size_t chunk, qint64 nowUs) const
+{
+    const Chunk& c = m_out[chunk];
+    const qsizetype n = c.bytes.size();
+    if (c.byteUs == 0)
+        return c.startUs <= nowUs ? n : 0;
+    if (nowUs < c.startUs)
+        return 0;
+    return std::min<qint64>(n, (nowUs - c.startUs) / c.byteUs);
+}
+
+qsizetype BoardEngine::available(qint64 nowUs) const
+{
+    qsizetype total = 0;
+    for (std::size_t i = 0; i < m_out.size(); ++i) {
+        const qsizetype arrived = arrivedCount(i, nowUs);
+        total += std::max<qsizetype>(0, arrived - m_out[i].gone);
+        // Later lines start after this one ends.
+        if (arrived < m_out[i].bytes.size())
+            break;
+    }
+    return total;
+}
+
+QByteArray BoardEngine::take(qsizetype max, qint64 nowUs)
+{
+    QByteArray result;
+    while (!m_out.empty() && result.size() < max) {
+        Chunk& c = m_out.front();
+        const qsizetype arrived = arrivedCount(0, nowUs);
+        const qsizetype count = std::min(arrived - c.gone, max - result.size());
+        if (count <= 0)
+            break;
+        result.append(c.bytes.constData() + c.gone, count);
+        c.gone += count;
+        if (c.gone < c.bytes.size())
+            break;
+        m_out.pop_front();
+    }
+    return result;
+}
+
+void BoardEngine::dropArrived(qint64 nowUs)
+{
+    take(std::numeric_limits<qsizetype>::max(), nowUs);
+}
+
+qint64 BoardEngine::nextArrivalUs() const
+{
+    if (m_out.empty())
+        return -1;
+    return arrivalUs(0, m_out.front().gone);
+}
+
+// --- parameter store -----------------------------------------------------
+
+int BoardEngine::value(int number) const
+{
+    if (const auto v = m_volatile.constFind(number); v != m_volatile.cend())
+        return *v;
+    if (const auto s = m_stored.constFind(number); s != m_stored.cend())
+        return *s;
+    return number == kScanCoreParam ? m_options.scanCore : 0;
+}
+
+void BoardEngine::setValue(int number, int value, bool nonVolatile)
+{
+    if (nonVolatile) {
+        m_volatile.remove(number);
+        m_stored.insert(number, value);
+        saveState();
+    } else {
+        m_volatile.insert(number, value);
+    }
+}
+
+bool BoardEngine::isNonVolatile(int number) const
+{
+    return !m_volatile.contains(number) && m_stored.contains(number);
+}
+
+void BoardEngine::reset()
+{
+    m_volatile.clear();
+    m_writeEnabled = false;
+}
+
+void BoardEngine::loadState()
+{
+    if (m_options.stateFile.isEmpty())
+        return;
+    QFile file(m_options.stateFile);
+    if (!file.open(QIODevice::ReadOnly))
+        return; // a first run starts from an empty store
+    while (!file.atEnd()) {
+        const QString line = QString::fromLatin1(file.readLine());
+        const QRegularExpressionMatch m = statePattern().match(line);
+        int number = 0;
+        int value = 0;
+        // Anything else (comments, damage) is skipped rather than trusted.
+        if (m.hasMatch() && toInt(m.captured(1), &number) && toInt(m.captured(2), &value))
+            m_stored.insert(number, value);
+    }
+}
+
+void BoardEngine::saveState() const
+{
+    if (m_options.stateFile.isEmpty())
+        return;
+    // Written whole and renamed into place, so a simulator killed mid-write
+    // leaves the previous store intact.
+    QSaveFile file(m_options.stateFile);
+    if (!file.open(QIODevice::WriteOnly))
+        return;
+    file.write("# ZR5 simulated board: non-volatile parameters, one number=value a line\n");
+    for (auto it = m_stored.cbegin(); it != m_stored.cend(); ++it)
+        file.write(QByteArray::number(it.key()) + '=' + QByteArray::number(it.value()) + '\n');
+    file.commit();
+}

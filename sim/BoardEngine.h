@@ -13,12 +13,18 @@
 // threads or I/O of its own. Bytes from the host are fed in with the time they
 // were sent; reply bytes come out with the time they reach the host. Time is
 // in microseconds on the caller's clock.
+//
+// A line is acted on as soon as it is fed, even when (with wire timing) its CR
+// reaches the board later: its replies are scheduled from the CR's arrival, so
+// what the host sees is the same, only the store changes a little early.
 class BoardEngine
 {
 public:
     explicit BoardEngine(BoardOptions options = {});
 
+    // Changes take effect with the next line the board takes (faults included).
     BoardOptions& options() { return m_options; }
+    const BoardOptions& options() const { return m_options; }
 
     // Bytes written by the host at nowUs.
     void feed(const QByteArray& bytes, qint64 nowUs);
@@ -33,7 +39,8 @@ public:
     qint64 nextArrivalUs() const;
 
     // Every line the board took, with the time its CR arrived.
-    struct ReceivedLine {
+    struct ReceivedLine
+    {
         QByteArray text;
         qint64 atUs;
     };
@@ -41,8 +48,11 @@ public:
     void clearReceived() { m_received.clear(); }
 
     // The parameter store: current values, and which of them survive a reset.
+    // Parameters never written read 0, except 477 (the active scan core), which
+    // reads options().scanCore until it is written.
     int value(int number) const;
     void setValue(int number, int value, bool nonVolatile);
+    // True when the current value is the stored one, i.e. survives reset().
     bool isNonVolatile(int number) const;
     // Volatile values fall back to their stored (non-volatile) values.
     void reset();
@@ -50,23 +60,52 @@ public:
     // Bytes of one wire character at 57 600 bit/s 8N1.
     static constexpr qint64 kByteUs = 174; // 10 bits / 57600 bit/s, rounded
 
+    // The parameter that holds the active scan core, reported by query 9900.
+    static constexpr int kScanCoreParam = 477;
+    // How long the board takes over the slow parts of its commands.
+    static constexpr qint64 kFpgaReloadUs = 300'000;
+    static constexpr qint64 kRestartUs = 500'000;
+    static constexpr qint64 kGeneratorReloadUs = 200'000;
+    // Longest line the board keeps; further characters before the CR are lost.
+    static constexpr qsizetype kMaxLine = 255;
+
+    // Display name of a scan core number, empty outside 0..9.
+    static QString scanCoreName(int core);
+    // Random bytes that end with CR and never contain "253" nor another CR.
+    static QByteArray garbageLine();
+
 private:
     void lineReceived(const QByteArray& line, qint64 atUs);
-    void reply(const QByteArray& text, qint64 atUs);
+    void answerQuery(int number, qint64 atUs);
+    // Sends one reply line (text without its CR) through the fault in force,
+    // starting extraUs later than the usual reply delay.
+    void reply(const QByteArray& text, qint64 atUs, qint64 extraUs = 0);
     void queue(const QByteArray& bytes, qint64 startUs);
+    qint64 arrivalUs(std::size_t chunk, qsizetype index) const;
+    qint64 chunkEndUs(std::size_t chunk) const;
+    qsizetype arrivedCount(std::size_t chunk, qint64 nowUs) const;
     void loadState();
     void saveState() const;
 
     BoardOptions m_options;
-    struct OutByte {
-        char byte;
-        qint64 atUs;
+
+    // A reply line on its way. Lines go out one after the other in the order
+    // they are due; byte i of a line reaches the host at startUs (all at once),
+    // or with wire timing at startUs + (i + 1) * kByteUs.
+    struct Chunk
+    {
+        QByteArray bytes;
+        qint64 dueUs;   // when the board wants to start sending it
+        qint64 startUs; // when it really starts, after the lines before it
+        qsizetype gone; // bytes already taken or dropped by the host
+        qint64 byteUs;  // spacing of its bytes, fixed when it was queued
     };
-    std::deque<OutByte> m_out;
+    std::deque<Chunk> m_out;
+
     QByteArray m_line;
-    qint64 m_inputFreeUs = 0; // when the next host byte can start arriving
+    qint64 m_inputFreeUs = 0; // when the previous host byte has fully arrived
     QList<ReceivedLine> m_received;
-    QMap<int, int> m_values;   // current
+    QMap<int, int> m_volatile; // written since the last reset, not stored
     QMap<int, int> m_stored;   // non-volatile
     bool m_writeEnabled = false;
     int m_readinessPolls = 0;

@@ -4,13 +4,14 @@
 
 // How a simulated board presents itself and misbehaves. Every field has a
 // command-line option in zr5-board-sim.
-struct BoardOptions {
+struct BoardOptions
+{
     double firmwareVersion = 3.74;
     QString firmwareText = QStringLiteral("ZR5 Firmware 3.74");
     QString fpgaVersion = QStringLiteral("24061201"); // "00000000"/"FFFFFFFF": no configuration
     int serialNumber = 1234;
     QString owner = QStringLiteral("Brackwell");
-    int scanCore = 1;
+    int scanCore = 1; // what parameter 477 reads until it is written
     QString scanVersion = QStringLiteral("23");
 
     // Pace every byte at 57 600 bit/s 8N1 in both directions.
@@ -18,7 +19,14 @@ struct BoardOptions {
     // Time from the end of a received line to the first reply byte.
     int replyDelayUs = 500;
 
-    enum class Fault { None, Silent, Garbage, NoCr, Slow };
+    enum class Fault
+    {
+        None,
+        Silent,
+        Garbage,
+        NoCr,
+        Slow
+    };
     Fault fault = Fault::None;
     // Extra reply delay of the Slow fault.
     int slowMs = 700;

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "BoardOptions.h"
+
+#include <QString>
+#include <QStringList>
+
+// The command line of zr5-board-sim: board options, where to publish the pty,
+// logging. Kept apart from the server so every option can be tested without
+// opening a terminal.
+class SimCommandLine
+{
+public:
+    enum class Outcome
+    {
+        Run,
+        Help,
+        Error
+    };
+
+    // arguments[0] is the program name, as in argv.
+    Outcome parse(const QStringList& arguments);
+
+    const BoardOptions& options() const { return m_options; }
+    // Symbolic link to the pty that clients can open by a fixed name ("" = none).
+    const QString& linkPath() const { return m_linkPath; }
+    // Log every line and reply on stderr.
+    bool verbose() const { return m_verbose; }
+    // What was wrong with the arguments, after Outcome::Error.
+    const QString& errorText() const { return m_error; }
+
+    static QString helpText();
+    static bool parseFault(const QString& name, BoardOptions::Fault* fault);
+
+private:
+    bool fail(const QString& text);
+
+    BoardOptions m_options;
+    QString m_linkPath;
+    bool m_verbose = false;
+    QString m_error;
+};
