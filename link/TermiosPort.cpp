@@ -3,6 +3,8 @@
 #include "Clock.h"
 
 #include <cerrno>
+#include <cstring>
+#include <ctime>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/file.h>
@@ -16,6 +18,8 @@ namespace {
 // A read of more bytes than have arrived waits at most this long, so that a
 // pulled cable cannot hang the program.
 constexpr int kReadTimeoutMs = 5000;
+// How long a first received byte waits for the rest of its burst.
+constexpr long kCoalesceUs = 1000;
 
 speed_t speedFor(quint32 baud, bool* ok)
 {
@@ -166,32 +170,56 @@ Status TermiosPort::setFlowControl(quint16 mode, quint8 xon, quint8 xoff)
     return ::tcsetattr(m_fd, TCSANOW, &tio) == 0 ? Ok : IoError;
 }
 
+bool TermiosPort::fetch()
+{
+    if (m_readPos < m_received.size())
+        return true; // serve the burst already taken before asking again
+    m_received.clear();
+    m_readPos = 0;
+    char chunk[4096];
+    for (;;) {
+        const ssize_t n = ::read(m_fd, chunk, sizeof chunk);
+        if (n > 0) {
+            m_received.append(chunk, n);
+            if (n < ssize_t(sizeof chunk))
+                return true;
+            continue;
+        }
+        if (n < 0 && errno != EAGAIN && errno != EINTR)
+            return false;
+        // A raw tty with nothing to read answers 0 or EAGAIN, also after the
+        // other end hung up (cable pulled, simulator gone); poll tells.
+        pollfd p{m_fd, POLLIN, 0};
+        return !(::poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)));
+    }
+}
+
 Status TermiosPort::read(void* buffer, quint32 bytesToRead, quint32* bytesRead)
 {
     auto* out = static_cast<char*>(buffer);
     quint32 got = 0;
     const qint64 deadline = Clock::current().nowMs() + kReadTimeoutMs;
-    while (got < bytesToRead) {
-        const ssize_t n = ::read(m_fd, out + got, bytesToRead - got);
+    for (;;) {
+        const qsizetype buffered = m_received.size() - m_readPos;
+        const quint32 n = static_cast<quint32>(qMin<qsizetype>(buffered, bytesToRead - got));
         if (n > 0) {
-            got += static_cast<quint32>(n);
-            continue;
+            std::memcpy(out + got, m_received.constData() + m_readPos, n);
+            m_readPos += n;
+            got += n;
         }
-        if (n < 0 && errno != EAGAIN && errno != EINTR) {
+        if (got == bytesToRead)
+            break;
+        if (!fetch()) {
             *bytesRead = got;
             return IoError;
         }
+        if (m_received.size() > m_readPos)
+            continue;
         const qint64 left = deadline - Clock::current().nowMs();
         if (left <= 0)
             break;
         pollfd p{m_fd, POLLIN, 0};
         if (::poll(&p, 1, static_cast<int>(left)) < 0 && errno != EINTR) {
-            *bytesRead = got;
-            return IoError;
-        }
-        int waiting = 0;
-        if ((p.revents & (POLLHUP | POLLERR | POLLNVAL)) &&
-            (::ioctl(m_fd, FIONREAD, &waiting) != 0 || waiting == 0)) {
             *bytesRead = got;
             return IoError;
         }
@@ -226,22 +254,11 @@ Status TermiosPort::write(const void* buffer, quint32 bytesToWrite, quint32* byt
 
 Status TermiosPort::queueStatus(quint32* bytesWaiting)
 {
-    int n = 0;
-    if (::ioctl(m_fd, FIONREAD, &n) != 0) {
-        *bytesWaiting = 0;
-        return IoError;
-    }
-    if (n == 0) {
-        // A hung-up line (cable pulled, simulator gone) reports nothing waiting
-        // for ever; say so instead.
-        pollfd p{m_fd, POLLIN, 0};
-        if (::poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL))) {
-            *bytesWaiting = 0;
-            return IoError;
-        }
-    }
-    *bytesWaiting = static_cast<quint32>(n);
-    return Ok;
+    const bool alive = fetch();
+    const qsizetype buffered = m_received.size() - m_readPos;
+    *bytesWaiting = static_cast<quint32>(buffered);
+    // Bytes that arrived before a hang-up can still be read.
+    return alive || buffered > 0 ? Ok : IoError;
 }
 
 Status TermiosPort::purge(quint32 mask)
@@ -257,11 +274,17 @@ Status TermiosPort::purge(quint32 mask)
         which = TCOFLUSH;
     else
         return InvalidParameter;
+    if (rx) {
+        m_received.clear();
+        m_readPos = 0;
+    }
     return ::tcflush(m_fd, which) == 0 ? Ok : IoError;
 }
 
 Status TermiosPort::waitForReceive(quint32 ms)
 {
+    if (m_received.size() > m_readPos)
+        return Ok;
     pollfd p{m_fd, POLLIN, 0};
     const int r = ::poll(&p, 1, static_cast<int>(ms));
     if (r < 0 && errno != EINTR)
@@ -274,6 +297,14 @@ Status TermiosPort::waitForReceive(quint32 ms)
         // waiting for a deadline do not spin on a dead line.
         Clock::current().sleepMs(ms);
         return IoError;
+    }
+    if (r > 0 && ms > 2 * kCoalesceUs / 1000) {
+        // At 57 600 bit/s a byte comes every 174 us; waking for each one
+        // costs more than the byte. Like the converter's own latency timer,
+        // let a short burst gather before the caller reads it. The wait is
+        // well inside the caller's deadline.
+        timespec pause{0, kCoalesceUs * 1000};
+        ::nanosleep(&pause, nullptr);
     }
     return Ok;
 }

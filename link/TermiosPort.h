@@ -37,6 +37,12 @@ public:
 private:
     explicit TermiosPort(int fd);
     d2xx::Status applyRawMode();
+    // Moves what the kernel holds into m_received; false when the line is dead.
+    bool fetch();
 
     int m_fd = -1;
+    // Bytes taken from the kernel but not yet read by the caller: one system
+    // call fetches a whole burst, and single-byte reads come from here.
+    QByteArray m_received;
+    qsizetype m_readPos = 0;
 };
