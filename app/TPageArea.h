@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QWidget>
+
+class QCheckBox;
+class QComboBox;
+class QPushButton;
+class QScrollBar;
+class QTabWidget;
+class TAdvancedPage;
+class TClickPanel;
+class TFactoryPage;
+class TLowerPage;
+class TMidiCCPage;
+class TOrganPage;
+class TRotaryPage;
+class TUpperPage;
+
+// The left half: page read/send over the page control with its seven tabs,
+// and the in-grid value editors that float over the Organ and Rotary grids.
+class TPageArea : public QWidget
+{
+    Q_OBJECT
+
+public:
+    enum Tab
+    {
+        OrganTab,
+        RotaryTab,
+        MidiCCTab,
+        UpperTab,
+        LowerTab,
+        AdvancedTab,
+        FactoryTab
+    };
+
+    explicit TPageArea(QWidget* parent = nullptr);
+
+    QPushButton* SendAll() const { return m_sendAll; }
+    QPushButton* ReadAll() const { return m_readAll; }
+    QCheckBox* CheckboxEEwrite() const { return m_eeWrite; }
+    QTabWidget* PageControl1() const { return m_pageControl; }
+
+    TOrganPage* OrganPage() const { return m_organ; }
+    TRotaryPage* RotaryPage() const { return m_rotary; }
+    TMidiCCPage* MidiCCPage() const { return m_midiCC; }
+    TUpperPage* UpperPage() const { return m_upper; }
+    TLowerPage* LowerPage() const { return m_lower; }
+    TAdvancedPage* AdvancedPage() const { return m_advanced; }
+    TFactoryPage* FactoryPage() const { return m_factory; }
+
+    QComboBox* ComboBox1() const { return m_comboBox1; }
+    TClickPanel* Panel1() const { return m_panel1; }
+    QScrollBar* ScrollBar1() const { return m_scrollBar1; }
+
+private:
+    QPushButton* m_sendAll;
+    QPushButton* m_readAll;
+    QCheckBox* m_eeWrite;
+    QTabWidget* m_pageControl;
+    TOrganPage* m_organ;
+    TRotaryPage* m_rotary;
+    TMidiCCPage* m_midiCC;
+    TUpperPage* m_upper;
+    TLowerPage* m_lower;
+    TAdvancedPage* m_advanced;
+    TFactoryPage* m_factory;
+    QComboBox* m_comboBox1;
+    TClickPanel* m_panel1;
+    QScrollBar* m_scrollBar1;
+};

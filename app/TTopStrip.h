@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QWidget>
+
+#include <array>
+
+class QCheckBox;
+class QLineEdit;
+class QPushButton;
+
+// The strip above both halves: the connect/close buttons with the device
+// name on the left, the six live switches over the right half.
+class TTopStrip : public QWidget
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kFirstSwitch = 6; // CheckBox6 ... CheckBox11
+
+    explicit TTopStrip(QWidget* parent = nullptr);
+
+    QPushButton* BtnRescan() const { return m_btnRescan; }
+    QPushButton* BtnClose() const { return m_btnClose; }
+    QLineEdit* DeviceView() const { return m_deviceView; }
+    // n from 6 to 11.
+    QCheckBox* CheckBox(int n) const { return m_switches[static_cast<size_t>(n - kFirstSwitch)]; }
+
+private:
+    QPushButton* m_btnRescan = nullptr;
+    QPushButton* m_btnClose = nullptr;
+    QLineEdit* m_deviceView = nullptr;
+    std::array<QCheckBox*, 6> m_switches{};
+};
