@@ -136,7 +136,7 @@ QPushButton* TFactoryPage::BitBtn(int n) const
 
 void TFactoryPage::EditDiamexChange()
 {
-    const bool usable = TDecimal::IntOr(m_editDiamex->text(), -1) >= 0;
+    const bool usable = TDecimal::parse(m_editDiamex->text()).value_or(-1) >= 0;
     m_prodProg->setEnabled(usable);
     m_ddFirmwareType->setEnabled(usable);
 }
