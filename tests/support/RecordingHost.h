@@ -13,7 +13,12 @@ class RecordingHost : public OperationHost
 {
 public:
     void WaitMs(int ms) override;
-    void FlashBusyLed() override { ++busyFlashes; }
+    void FlashBusyLed() override
+    {
+        ++busyFlashes;
+        if (onFlash)
+            onFlash();
+    }
     void ConsoleLine(const QString& text) override { lines.append(text); }
     void VerboseLine(const QString& text) override
     {
@@ -37,4 +42,6 @@ public:
     int progressMax = 128;
     // Runs at the start of every wait; lets a test act "while the window is live".
     std::function<void(int ms)> onWait;
+    // Runs at every busy flash, where the window handles the user's clicks.
+    std::function<void()> onFlash;
 };
