@@ -9,6 +9,7 @@ TAppEnvironment TAppEnvironment::FromApplication()
     env.appPath = WithTrailingSlash(QCoreApplication::applicationDirPath());
     env.toolSearchPath =
         qEnvironmentVariable("PATH").split(QDir::listSeparator(), Qt::SkipEmptyParts);
+    env.userSettings = true;
     return env;
 }
 

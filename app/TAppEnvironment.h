@@ -1,7 +1,11 @@
 #pragma once
 
+#include "ConnectionView.h"
+
 #include <QString>
 #include <QStringList>
+
+#include <functional>
 
 class Prompter;
 class SoundPlayer;
@@ -19,6 +23,18 @@ struct TAppEnvironment
     Prompter* prompter = nullptr;
     // nullptr: the system's beep.
     SoundPlayer* sound = nullptr;
+    // Empty: the device dialog asks; else this answers with the chosen row
+    // or -1 for none.
+    std::function<int(const QList<ConnectionView::DeviceRow>& rows)> chooseDevice;
+    // Connect once the window is shown, to the remembered device or the
+    // first one listed, without the dialog.
+    bool connectAtStart = false;
+    // Where the settings are kept between runs: an INI file of this path,
+    // else with userSettings the user's own store (organisation "Brackwell",
+    // application "ZR5remote"), else nowhere (the defaults, nothing saved).
+    // Tests give a file of their own and never touch the user's.
+    QString settingsFile;
+    bool userSettings = false;
 
     static TAppEnvironment FromApplication();
     static QString WithTrailingSlash(const QString& folder);

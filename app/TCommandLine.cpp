@@ -18,10 +18,14 @@ TCommandLine TCommandLine::Parse(const QStringList& arguments)
                     "offer its port in the device list.");
     const QCommandLineOption simulateArg("simulate-arg",
                                          "Pass ARG to the board simulator (repeatable).", "ARG");
+    const QCommandLineOption connect(
+        "connect", "Once the window is shown, connect to the device used last, or else the "
+                   "first one listed, without the device dialog.");
     parser.addOption(help);
     parser.addOption(port);
     parser.addOption(simulate);
     parser.addOption(simulateArg);
+    parser.addOption(connect);
     // The options are read before the toolkit starts (so that --help works
     // without a display); the toolkit's own options are left to it.
     for (const char* name : {"platform", "platformpluginpath", "platformtheme", "plugin",
@@ -58,6 +62,7 @@ TCommandLine TCommandLine::Parse(const QStringList& arguments)
     result.m_ports = parser.values(port);
     result.m_simulate = parser.isSet(simulate);
     result.m_simulatorArguments = parser.values(simulateArg);
+    result.m_connect = parser.isSet(connect);
     if (!result.m_simulate && !result.m_simulatorArguments.isEmpty())
         result.m_error = QStringLiteral("--simulate-arg needs --simulate.");
     return result;

@@ -7,6 +7,7 @@
 //   --port PATH          list a serial port beside the USB cables (repeatable)
 //   --simulate           start the board simulator and list its port
 //   --simulate-arg ARG   pass ARG to the simulator (repeatable)
+//   --connect            connect once the window is shown, without the dialog
 //   --help               show the options
 class TCommandLine
 {
@@ -24,6 +25,7 @@ public:
     const QStringList& Ports() const { return m_ports; }
     bool Simulate() const { return m_simulate; }
     const QStringList& SimulatorArguments() const { return m_simulatorArguments; }
+    bool ConnectAtStart() const { return m_connect; }
 
 private:
     QString m_error;
@@ -32,4 +34,5 @@ private:
     QStringList m_ports;
     bool m_simulate = false;
     QStringList m_simulatorArguments;
+    bool m_connect = false;
 };

@@ -6,23 +6,33 @@
 #include "TBoardInfoBox.h"
 #include "TClickPanel.h"
 #include "TClipboardActions.h"
+#include "TConnection.h"
+#include "TConnectionView.h"
 #include "TConsole.h"
 #include "TConsoleBox.h"
 #include "TDialogPrompter.h"
 #include "TFactoryPage.h"
 #include "TFinalizeBox.h"
 #include "THandlerGuard.h"
+#include "TIdentification.h"
+#include "TIdentificationView.h"
 #include "TLowerPage.h"
 #include "TMainMenu.h"
+#include "TMidiCCPage.h"
 #include "TOrganPage.h"
 #include "TPageArea.h"
+#include "TPageReadSend.h"
+#include "TPresetPages.h"
 #include "TProgressBox.h"
 #include "TRotaryPage.h"
+#include "TSettingsStore.h"
 #include "TStringGrid.h"
+#include "TTabChoice.h"
 #include "TToolLocator.h"
 #include "TTopStrip.h"
 #include "TUpdateBox.h"
 #include "TUpperPage.h"
+#include "TWindowSettings.h"
 #include "TZr5Com.h"
 
 #include <QCheckBox>
@@ -35,19 +45,16 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSettings>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
 
-namespace {
-const QString kButtonTableFile = QStringLiteral("zr5_buttons.csv");
-const QString kMenuTableFile = QStringLiteral("zr5_dropdown_menus.csv");
-} // namespace
-
 TForm1::TForm1(const TAppEnvironment& environment, QWidget* parent)
     : QMainWindow(parent), m_appPath(TAppEnvironment::WithTrailingSlash(environment.appPath)),
-      m_toolSearchPath(environment.toolSearchPath)
+      m_toolSearchPath(environment.toolSearchPath), m_settingsFile(environment.settingsFile),
+      m_userSettings(environment.userSettings)
 {
     if (environment.prompter) {
         m_prompter = environment.prompter;
@@ -62,12 +69,17 @@ TForm1::TForm1(const TAppEnvironment& environment, QWidget* parent)
         m_sound = m_ownSound.get();
     }
     BuildWindow();
+    BuildConnection(environment);
+    BuildBoardCommands();
     FormCreate();
 }
 
 TForm1::~TForm1()
 {
     FormDestroy();
+    // The controls outlive the members they edit: a cell editor that closes
+    // while the window comes apart must find nothing to write or send to.
+    m_pageArea->Bind(nullptr, nullptr);
 }
 
 OperationHost& TForm1::Host() const
@@ -125,6 +137,7 @@ void TForm1::BuildWindow()
                                            *m_pageArea->AdvancedPage()->CheckVerbose());
     m_progressBox->SetHost(m_console.get());
     m_com = std::make_unique<TZr5Com>(m_link, *m_console);
+    m_pageArea->Bind(&m_pages, m_com.get());
 
     m_clipboard = new TClipboardActions(m_mainMenu->EditCut1(), m_mainMenu->EditCopy1(),
                                         m_mainMenu->EditPaste1(), this);
@@ -135,6 +148,9 @@ void TForm1::BuildWindow()
     m_timer1->setObjectName("Timer1");
     m_timer1->setInterval(10);
     connect(m_timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
+
+    // Last: it wires itself to the preset tabs, the switches and the menu.
+    m_presetPages = new TPresetPages(*this);
 }
 
 // The order matters: later steps read what earlier ones set (the settings
@@ -175,10 +191,6 @@ void TForm1::FormCreate()
     ShowDisconnectedState();
     // The production controls follow the ISP port as loaded.
     m_pageArea->FactoryPage()->EditDiamexChange();
-
-    m_buttonTable.clear();
-    m_midiTargetList.clear();
-    m_menuTable.clear();
 
     TStringGrid* organ = m_pageArea->OrganPage()->StringGrid1();
     organ->SetColWidth(1, 200);
@@ -224,6 +236,35 @@ void TForm1::FormDestroy()
     m_link.ReleaseFtdi();
 }
 
+void TForm1::BuildConnection(const TAppEnvironment& environment)
+{
+    m_connectionView = std::make_unique<TConnectionView>(*this, environment.chooseDevice);
+    m_connection = std::make_unique<TConnection>(*m_com, m_record, Host(), Prompt(), Sound(),
+                                                 *m_connectionView);
+    m_topStrip->SetConnection(m_connection.get(),
+                              [this](const std::function<void()>& body) { return Guarded(body); });
+    connect(m_mainMenu->Connect1(), &QAction::triggered, m_topStrip, &TTopStrip::BtnRescanClick);
+    connect(m_mainMenu->Disconnect1(), &QAction::triggered, m_topStrip, &TTopStrip::BtnCloseClick);
+    m_connectAtStart = environment.connectAtStart;
+}
+
+void TForm1::ConnectWithoutDialog()
+{
+    m_connectionView->SetChooseAutomatically(true);
+    m_topStrip->BtnRescanClick();
+    m_connectionView->SetChooseAutomatically(false);
+}
+
+void TForm1::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (m_connectAtStart) {
+        m_connectAtStart = false;
+        // Queued, so that the window is on the screen while the board is asked.
+        QTimer::singleShot(0, this, &TForm1::ConnectWithoutDialog);
+    }
+}
+
 void TForm1::closeEvent(QCloseEvent* event)
 {
     FormDestroy();
@@ -242,28 +283,119 @@ void TForm1::ReportMissingFile(const QString& name)
 
 void TForm1::SetDefaultSettings()
 {
-    m_record.OrganParamFile = m_appPath + QStringLiteral("zr5_organ_defaults.csv");
-    m_record.LeslieParamFile = m_appPath + QStringLiteral("zr5_rotary_defaults.csv");
-    m_record.MidiCCFile = m_appPath + QStringLiteral("zr5_midi_cc_defaults.csv");
-    m_record.UpperPresetFile = m_appPath + QStringLiteral("zr5_upper_presets.csv");
-    m_record.LowerPresetFile = m_appPath + QStringLiteral("zr5_lower_presets.csv");
-    m_record.RestoreOrgan = false;
-    m_record.RestoreMidi = false;
-    m_record.ScanCore = 1;
-    m_record.ComPort = 0;
-    m_record.Owner = QStringLiteral("Brackwell");
-    m_record.SerialNumber = 0;
-    m_record.Device = -1;
-    m_record.SaveDF = true;
-    m_record.FirmwareVersion = 0.0;
-    m_record.FPGAversion = QStringLiteral("00000000");
-    move(50, 100);
+    TWindowSettings window;
+    TSettingsStore::SetDefaultSettings(m_record, window, m_appPath);
+    ShowWindowSettings(window);
     TFactoryPage* factory = m_pageArea->FactoryPage();
-    factory->EditDiamex()->setText(QStringLiteral("0"));
-    factory->dd_FirmwareType()->setCurrentIndex(1);
-    m_pageArea->AdvancedPage()->CheckVerbose()->setChecked(false);
     factory->EditFTDIdevice()->setText(QString::number(m_record.Device));
     factory->EditFTDIcom()->setText(QString::number(m_record.ComPort));
+}
+
+TWindowSettings TForm1::WindowSettings() const
+{
+    TWindowSettings window;
+    window.top = y();
+    window.left = x();
+    TFactoryPage* factory = m_pageArea->FactoryPage();
+    window.diamexComPort = factory->EditDiamex()->text();
+    window.firmwareType = factory->dd_FirmwareType()->currentIndex();
+    window.debugMessages = m_pageArea->AdvancedPage()->CheckVerbose()->isChecked();
+    return window;
+}
+
+void TForm1::ShowWindowSettings(const TWindowSettings& window)
+{
+    move(window.left, window.top);
+    TFactoryPage* factory = m_pageArea->FactoryPage();
+    factory->EditDiamex()->setText(window.diamexComPort);
+    // Also when the text was there already: the production controls follow
+    // the port whatever the box showed before.
+    factory->EditDiamexChange();
+    factory->dd_FirmwareType()->setCurrentIndex(window.firmwareType);
+    m_pageArea->AdvancedPage()->CheckVerbose()->setChecked(window.debugMessages);
+}
+
+std::unique_ptr<QSettings> TForm1::OpenSettings() const
+{
+    if (!m_settingsFile.isEmpty())
+        return std::make_unique<QSettings>(m_settingsFile, QSettings::IniFormat);
+    if (m_userSettings)
+        return std::make_unique<QSettings>(QStringLiteral("Brackwell"), QStringLiteral("ZR5remote"));
+    return nullptr;
+}
+
+void TForm1::RestFileInfoBtnClick()
+{
+    SetDefaultSettings();
+    m_console->ConsoleLine(QStringLiteral("Reset import file info..."));
+    LoadSettings(true);
+    LoadPageTables();
+    m_record.Owner = QStringLiteral("Brackwell");
+}
+
+void TForm1::BuildBoardCommands()
+{
+    m_identificationView = std::make_unique<TIdentificationView>(*this);
+    m_identification = std::make_unique<TIdentification>(*m_com, m_record, Host(), Prompt(),
+                                                         *m_identificationView);
+    m_pageReadSend = std::make_unique<TPageReadSend>(*this);
+
+    const auto guarded = [this](void (TForm1::*handler)()) {
+        return [this, handler] { Guarded([this, handler] { (this->*handler)(); }); };
+    };
+    // Each menu item does what its button does, and only while the button
+    // can be pressed: without a board nothing is read or sent.
+    const auto whileEnabled = [this](QWidget* button, void (TForm1::*handler)()) {
+        return [this, button, handler] {
+            if (button->isEnabled())
+                Guarded([this, handler] { (this->*handler)(); });
+        };
+    };
+    TAdvancedPage* advanced = m_pageArea->AdvancedPage();
+    connect(advanced->BtnRefresh(), &QPushButton::clicked, this,
+            guarded(&TForm1::BtnRefreshClick));
+    connect(advanced->RestFileInfoBtn(), &QPushButton::clicked, this,
+            guarded(&TForm1::RestFileInfoBtnClick));
+    connect(m_pageArea->ReadAll(), &QPushButton::clicked, this, guarded(&TForm1::ReadAllClick));
+    connect(m_pageArea->SendAll(), &QPushButton::clicked, this, guarded(&TForm1::SendAllClick));
+    connect(m_mainMenu->ReadParamstoPage(), &QAction::triggered, this,
+            whileEnabled(m_pageArea->ReadAll(), &TForm1::ReadAllClick));
+    connect(m_mainMenu->SendParamsfromPage(), &QAction::triggered, this,
+            whileEnabled(m_pageArea->SendAll(), &TForm1::SendAllClick));
+    connect(m_mainMenu->RefreshInfo1(), &QAction::triggered, this,
+            whileEnabled(advanced->BtnRefresh(), &TForm1::BtnRefreshClick));
+
+    auto* tabChoice = new TTabChoice(m_pageArea->PageControl1());
+    connect(tabChoice, &TTabChoice::TabChosen, this, guarded(&TForm1::PageControl1Change));
+}
+
+void TForm1::BtnRefreshClick()
+{
+    m_console->SetCancelFlag(0);
+    m_console->ClearConsole();
+    ReadBoardInfo();
+    ShowBoardInfo();
+    m_console->ReportDone();
+}
+
+void TForm1::ReadBoardInfo()
+{
+    m_identification->ReadBoardInfo();
+}
+
+void TForm1::ShowBoardInfo()
+{
+    m_identification->ShowBoardInfo();
+}
+
+void TForm1::ReadAllClick()
+{
+    m_pageReadSend->ReadAllClick();
+}
+
+void TForm1::SendAllClick()
+{
+    m_pageReadSend->SendAllClick();
 }
 
 void TForm1::ShowConnectedState()
@@ -318,18 +450,27 @@ void TForm1::ShowDisconnectedState()
 
 void TForm1::ClearSwitches()
 {
-    // Unchecking a box that was checked runs its click operation (connected
-    // to the box's toggled signal by the preset pages).
-    TUpperPage* upper = m_pageArea->UpperPage();
-    for (int n = 0; n < TUpperPage::kSwitches; ++n)
-        upper->CheckBox(n)->setChecked(false);
-    m_pageArea->LowerPage()->CheckBox5()->setChecked(false);
-    for (int n = TTopStrip::kFirstSwitch; n <= 11; ++n)
-        m_topStrip->CheckBox(n)->setChecked(false);
-    if (m_link.Connected()) {
-        m_com->SetParam(909, 0, false);
-        m_com->SetParam(919, 0, false);
-    }
+    m_presetPages->ClearSwitches();
+}
+
+void TForm1::ControlsToState()
+{
+    m_presetPages->ControlsToState();
+}
+
+void TForm1::StateToControls()
+{
+    m_presetPages->StateToControls();
+}
+
+TFileResult TForm1::LoadUpperPresetFile(const QString& path)
+{
+    return m_presetPages->LoadUpperPresetFile(path);
+}
+
+TFileResult TForm1::LoadLowerPresetFile(const QString& path)
+{
+    return m_presetPages->LoadLowerPresetFile(path);
 }
 
 void TForm1::Timer1Timer()
@@ -366,23 +507,33 @@ void TForm1::HelpAbout1Execute()
     m_aboutBox->exec();
 }
 
+void TForm1::LoadPageTables()
+{
+    const TPageFilePaths paths{m_record.OrganParamFile, m_record.LeslieParamFile,
+                               m_record.MidiCCFile, m_record.UpperPresetFile,
+                               m_record.LowerPresetFile};
+    m_pages.LoadPageTables(paths, Host(),
+                           [this](TPageModel::Page page) { ShowLoadedPage(page); });
+    m_pageArea->ShowPageTables();
+}
+
+void TForm1::ShowLoadedPage(TPageModel::Page page)
+{
+    // A preset file is shown before the next one is read, as its own load
+    // from the preset pages would show it.
+    if (page == TPageModel::UpperPage || page == TPageModel::LowerPage)
+        StateToControls();
+}
+
 void TForm1::LoadButtonTable()
 {
-    const QString path = m_appPath + kButtonTableFile;
-    if (QFileInfo(path).isFile())
-        ReadButtonTable(path);
-    else
-        ReportMissingFile(kButtonTableFile);
+    m_pages.LoadButtonTable(m_appPath, Host());
+    m_pageArea->MidiCCPage()->ShowMidiTargets();
 }
 
 void TForm1::LoadMenuTable()
 {
-    m_menuTable.clear();
-    const QString path = m_appPath + kMenuTableFile;
-    if (QFileInfo(path).isFile())
-        ReadMenuTable(path);
-    else
-        ReportMissingFile(kMenuTableFile);
+    m_pages.LoadMenuTable(m_appPath, Host());
 }
 
 void TForm1::FindProgrammingTool()
@@ -394,36 +545,36 @@ void TForm1::FindProgrammingTool()
 }
 
 // Hooks, each at its place in start-up, the timer step or shut-down: the
-// settings store, the file buffer of the block transfer, the preset pages,
-// the page tables and side tables, the page change and the MIDI CC page with
+// settings store, the file buffer of the block transfer, the page tables
+// and side tables, the page change and the MIDI CC page with
 // its monitor fill them.
 
 void TForm1::LoadSettings(bool reset)
 {
-    Q_UNUSED(reset);
+    const std::unique_ptr<QSettings> settings = OpenSettings();
+    if (settings) {
+        TWindowSettings window = WindowSettings();
+        TSettingsStore(*settings).LoadSettings(reset, m_record, window, m_prompter);
+        ShowWindowSettings(window);
+    }
+    TFactoryPage* factory = m_pageArea->FactoryPage();
+    factory->EditFTDIdevice()->setText(QString::number(m_record.Device));
+    factory->EditFTDIcom()->setText(QString::number(m_record.ComPort));
 }
 
-void TForm1::SaveSettings() {}
+void TForm1::SaveSettings()
+{
+    const std::unique_ptr<QSettings> settings = OpenSettings();
+    if (settings)
+        TSettingsStore(*settings).SaveSettings(m_record, WindowSettings());
+}
 
 void TForm1::SizeFileBuffer() {}
 
-void TForm1::ControlsToState() {}
-
-void TForm1::StateToControls() {}
-
-void TForm1::LoadPageTables() {}
-
-void TForm1::ReadButtonTable(const QString& path)
+void TForm1::PageControl1Change()
 {
-    Q_UNUSED(path);
+    m_pageReadSend->PageControl1Change();
 }
-
-void TForm1::ReadMenuTable(const QString& path)
-{
-    Q_UNUSED(path);
-}
-
-void TForm1::PageControl1Change() {}
 
 void TForm1::StringGrid3Click() {}
 

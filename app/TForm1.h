@@ -3,6 +3,7 @@
 #include "Prompter.h"
 #include "TAppEnvironment.h"
 #include "TLink.h"
+#include "TPageModel.h"
 #include "TZR5Record.h"
 
 #include <QMainWindow>
@@ -13,22 +14,30 @@
 #include <memory>
 
 class OperationHost;
+class QSettings;
 class QStatusBar;
 class QTimer;
 class SoundPlayer;
 class TAboutBox;
 class TBoardInfoBox;
 class TClipboardActions;
+class TConnection;
+class TConnectionView;
 class TConsole;
 class TConsoleBox;
 class TFinalizeBox;
+class TIdentification;
+class TIdentificationView;
 class TMainMenu;
 class TPageArea;
+class TPageReadSend;
+class TPresetPages;
 class TProgressBox;
 class TTopStrip;
 class TUpdateBox;
 class TZr5Com;
 class Tdeviceselectbox;
+struct TWindowSettings;
 
 // The main window. It composes the regions (top strip, page area, board
 // info, progress, update, console and finalize boxes, menu and status line),
@@ -74,12 +83,18 @@ public:
     TZr5Com& Com() const { return *m_com; }
 
     TZR5Record& ZR5Record() { return m_record; }
+    // Finding, opening and closing the board's cable.
+    TConnection& Connection() const { return *m_connection; }
+    // The connect flow on the remembered device (or the first one), without
+    // the device dialog; what --connect runs once the window is shown.
+    void ConnectWithoutDialog();
+    // The page, preset and side tables for the whole run.
+    TPageModel& Pages() { return m_pages; }
+    // The Upper and Lower tabs and the live switches at work.
+    TPresetPages* PresetPages() const { return m_presetPages; }
     const QString& AppPath() const { return m_appPath; }
     // The programming tool found at start; empty when it is missing.
     const QString& AvrdudePath() const { return m_avrdudePath; }
-    QStringList& ButtonTable() { return m_buttonTable; }
-    QStringList& MidiTargetList() { return m_midiTargetList; }
-    QStringList& MenuTable() { return m_menuTable; }
     std::array<int, 32>& ComPortProbes() { return m_comPortProbes; }
     int MidiPollCountdown() const { return m_midiPollCountdown; }
 
@@ -93,9 +108,31 @@ public:
 
     void ReportMissingFile(const QString& name);
     void SetDefaultSettings();
+    // "Reset File Info" on the Advanced tab: default file paths, the stored
+    // settings again, the default pages.
+    void RestFileInfoBtnClick();
+
+    // Board identification: the "Refresh ZR5 Info" button and F8, and the
+    // connect flow's two steps after the board answered.
+    void BtnRefreshClick();
+    void ReadBoardInfo();
+    void ShowBoardInfo();
+    TIdentification& Identification() const { return *m_identification; }
+    // "Get Params" and "Send Params" (F5, F6) on the tab shown; the read
+    // also ends the connect flow.
+    void ReadAllClick();
+    void SendAllClick();
+
     void ShowConnectedState();
     void ShowDisconnectedState();
     void ClearSwitches();
+    // Preset tables and controls; see TPresetPages.
+    void ControlsToState();
+    void StateToControls();
+    // Read a preset file into the whole table, then StateToControls. On
+    // failure the table keeps its values and nothing is shown again.
+    TFileResult LoadUpperPresetFile(const QString& path);
+    TFileResult LoadLowerPresetFile(const QString& path);
 
     void Timer1Timer();
     void FileExit1Execute();
@@ -103,9 +140,19 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void BuildWindow();
+    void BuildConnection(const TAppEnvironment& environment);
+    // Identification, page read and send, the tab change and the settings
+    // buttons, with their buttons and menu items.
+    void BuildBoardCommands();
+    // The settings store, or none when the environment names none.
+    std::unique_ptr<QSettings> OpenSettings() const;
+    // The settings kept in the window's controls, and back into them.
+    TWindowSettings WindowSettings() const;
+    void ShowWindowSettings(const TWindowSettings& window);
     void FormCreate();
     void FormDestroy();
 
@@ -118,11 +165,9 @@ private:
     void LoadSettings(bool reset);
     void SaveSettings();
     void SizeFileBuffer();
-    void ControlsToState();
-    void StateToControls();
     void LoadPageTables();
-    void ReadButtonTable(const QString& path);
-    void ReadMenuTable(const QString& path);
+    // Runs within LoadPageTables for each page whose file was read.
+    void ShowLoadedPage(TPageModel::Page page);
     void PageControl1Change();
     void StringGrid3Click();
     void MidiMonitorPoll();
@@ -154,13 +199,21 @@ private:
     Tdeviceselectbox* m_deviceSelectBox = nullptr;
 
     TZR5Record m_record;
+    TPageModel m_pages;
+    TPresetPages* m_presetPages = nullptr;
     QString m_avrdudePath;
-    QStringList m_buttonTable;
-    QStringList m_midiTargetList;
-    QStringList m_menuTable;
     std::array<int, 32> m_comPortProbes{};
     int m_midiPollCountdown = 10;
     Prompter::FileRequest m_openDialog1;
     Prompter::FileRequest m_saveDialog1;
     bool m_destroyed = false;
+    QString m_settingsFile;
+    bool m_userSettings = false;
+    std::unique_ptr<TIdentificationView> m_identificationView;
+    std::unique_ptr<TIdentification> m_identification;
+    std::unique_ptr<TPageReadSend> m_pageReadSend;
+    // Last, so that they go before what they refer to.
+    std::unique_ptr<TConnectionView> m_connectionView;
+    std::unique_ptr<TConnection> m_connection;
+    bool m_connectAtStart = false;
 };

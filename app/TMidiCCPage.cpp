@@ -2,6 +2,7 @@
 
 #include "TControls.h"
 #include "THint.h"
+#include "TPageModel.h"
 #include "TStringGrid.h"
 
 #include <QGridLayout>
@@ -50,4 +51,18 @@ TMidiCCPage::TMidiCCPage(QWidget* parent)
     layout->addWidget(m_hint, 5, 0, 1, 2);
     layout->setColumnStretch(0, 1);
     layout->setRowStretch(0, 1);
+}
+
+void TMidiCCPage::Bind(TPageModel* model)
+{
+    m_model = model;
+    m_grid->BindTable(model ? &model->midiCC() : nullptr);
+    ShowMidiTargets();
+}
+
+void TMidiCCPage::ShowMidiTargets()
+{
+    m_list->clear();
+    if (m_model)
+        m_list->addItems(m_model->midiTargets().displayNames());
 }

@@ -5,11 +5,14 @@
 #include "TControls.h"
 #include "TFactoryPage.h"
 #include "THint.h"
+#include "TLiveSend.h"
 #include "TLowerPage.h"
 #include "TMidiCCPage.h"
 #include "TOrganPage.h"
 #include "TRotaryPage.h"
+#include "TStringGrid.h"
 #include "TUpperPage.h"
+#include "TValueEditors.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -80,4 +83,26 @@ TPageArea::TPageArea(QWidget* parent)
     m_comboBox1->hide();
     m_panel1->hide();
     m_scrollBar1->hide();
+
+    m_liveSend = std::make_unique<TLiveSend>();
+    m_editors = std::make_unique<TValueEditors>(*this);
+}
+
+TPageArea::~TPageArea() = default;
+
+void TPageArea::Bind(TPageModel* model, TZr5Com* com)
+{
+    m_liveSend->Bind(com, m_eeWrite);
+    m_organ->Bind(model, m_liveSend.get());
+    m_rotary->Bind(model);
+    m_midiCC->Bind(model);
+    m_editors->Bind(model, m_liveSend.get());
+}
+
+void TPageArea::ShowPageTables()
+{
+    m_organ->StringGrid1()->ShowTable();
+    m_rotary->StringGrid2()->ShowTable();
+    m_midiCC->StringGrid3()->ShowTable();
+    m_midiCC->ShowMidiTargets();
 }

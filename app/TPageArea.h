@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+#include <memory>
+
 class QCheckBox;
 class QComboBox;
 class QPushButton;
@@ -10,11 +12,15 @@ class QTabWidget;
 class TAdvancedPage;
 class TClickPanel;
 class TFactoryPage;
+class TLiveSend;
 class TLowerPage;
 class TMidiCCPage;
 class TOrganPage;
+class TPageModel;
 class TRotaryPage;
 class TUpperPage;
+class TValueEditors;
+class TZr5Com;
 
 // The left half: page read/send over the page control with its seven tabs,
 // and the in-grid value editors that float over the Organ and Rotary grids.
@@ -35,6 +41,14 @@ public:
     };
 
     explicit TPageArea(QWidget* parent = nullptr);
+    ~TPageArea() override;
+
+    // The grids show the model's tables and edits go to the board through
+    // com; the window binds them once both exist.
+    void Bind(TPageModel* model, TZr5Com* com);
+    // After a load: the three grids and the MIDI target list take what the
+    // model now holds.
+    void ShowPageTables();
 
     QPushButton* SendAll() const { return m_sendAll; }
     QPushButton* ReadAll() const { return m_readAll; }
@@ -52,6 +66,7 @@ public:
     QComboBox* ComboBox1() const { return m_comboBox1; }
     TClickPanel* Panel1() const { return m_panel1; }
     QScrollBar* ScrollBar1() const { return m_scrollBar1; }
+    TValueEditors* ValueEditors() const { return m_editors.get(); }
 
 private:
     QPushButton* m_sendAll;
@@ -68,4 +83,8 @@ private:
     QComboBox* m_comboBox1;
     TClickPanel* m_panel1;
     QScrollBar* m_scrollBar1;
+    std::unique_ptr<TLiveSend> m_liveSend;
+    // Destroyed before the controls it serves, so that no step runs while
+    // the window comes apart.
+    std::unique_ptr<TValueEditors> m_editors;
 };

@@ -1,6 +1,7 @@
 #include "TRotaryPage.h"
 
 #include "THint.h"
+#include "TPageModel.h"
 #include "TStringGrid.h"
 
 #include <QVBoxLayout>
@@ -13,4 +14,18 @@ TRotaryPage::TRotaryPage(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
     layout->addWidget(m_grid);
+
+    connect(m_grid, &TStringGrid::cellClicked, this, &TRotaryPage::StringGrid2Click);
+    connect(m_grid, &TStringGrid::currentCellChanged, this, &TRotaryPage::StringGrid2Click);
+    connect(m_grid, &TStringGrid::TopLeftChanged, this, &TRotaryPage::Scrolled);
+}
+
+void TRotaryPage::Bind(TPageModel* model)
+{
+    m_grid->BindTable(model ? &model->rotary() : nullptr);
+}
+
+void TRotaryPage::StringGrid2Click()
+{
+    emit EditorsNeedPlacing();
 }

@@ -1,5 +1,6 @@
 #include "TTopStrip.h"
 
+#include "TConnection.h"
 #include "TControls.h"
 
 #include <QCheckBox>
@@ -17,6 +18,8 @@ TTopStrip::TTopStrip(QWidget* parent) : QWidget(parent)
     m_deviceView->setFocusPolicy(Qt::NoFocus);
     // Only one of the two is shown at a time; the state procedures switch them.
     m_btnClose->setVisible(false);
+    connect(m_btnRescan, &QPushButton::clicked, this, &TTopStrip::BtnRescanClick);
+    connect(m_btnClose, &QPushButton::clicked, this, &TTopStrip::BtnCloseClick);
 
     struct Switch
     {
@@ -44,4 +47,22 @@ TTopStrip::TTopStrip(QWidget* parent) : QWidget(parent)
     layout->addWidget(m_deviceView, 1);
     for (QCheckBox* box : m_switches)
         layout->addWidget(box);
+}
+
+void TTopStrip::SetConnection(TConnection* connection, Guard guard)
+{
+    m_connection = connection;
+    m_guard = std::move(guard);
+}
+
+void TTopStrip::BtnRescanClick()
+{
+    if (m_connection && m_guard)
+        m_guard([this] { m_connection->BtnRescanClick(); });
+}
+
+void TTopStrip::BtnCloseClick()
+{
+    if (m_connection && m_guard)
+        m_guard([this] { m_connection->BtnCloseClick(); });
 }

@@ -47,7 +47,9 @@ int main(int argc, char* argv[])
     }
     D2xxLibrary::instance().addBackend(std::make_shared<SerialPortBackend>(ports));
 
-    TProgram program(TAppEnvironment::FromApplication());
+    TAppEnvironment environment = TAppEnvironment::FromApplication();
+    environment.connectAtStart = options.ConnectAtStart();
+    TProgram program(environment);
     // Interrupted from a terminal, the program still shuts down in order.
     TStopSignals stopSignals;
     QObject::connect(&stopSignals, &TStopSignals::StopRequested, &program.Form1(), [&program] {

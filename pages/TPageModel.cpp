@@ -44,7 +44,8 @@ TFileResult TPageModel::LoadLowerPresetFile(const QString& path)
     return TPresetFile::read(path, m_lowerPresets);
 }
 
-TPageModel::Pages TPageModel::LoadPageTables(const TPageFilePaths& paths, OperationHost& host)
+TPageModel::Pages TPageModel::LoadPageTables(const TPageFilePaths& paths, OperationHost& host,
+                                             const std::function<void(Page)>& loaded)
 {
     struct Step
     {
@@ -66,7 +67,7 @@ TPageModel::Pages TPageModel::LoadPageTables(const TPageFilePaths& paths, Operat
          [this](const QString& path) { return LoadLowerPresetFile(path); }},
     };
 
-    Pages loaded;
+    Pages replaced;
     for (const Step& step : steps) {
         const QFileInfo file(step.path);
         if (!file.exists()) {
@@ -75,14 +76,16 @@ TPageModel::Pages TPageModel::LoadPageTables(const TPageFilePaths& paths, Operat
         }
         const TFileResult result = step.load(step.path);
         if (result.ok()) {
-            loaded |= step.page;
+            replaced |= step.page;
+            if (loaded)
+                loaded(step.page);
             host.ConsoleLine(QStringLiteral("Using %1 file: %2")
                                  .arg(QString::fromLatin1(step.label), file.fileName()));
         }
         reportResult(result, host);
     }
     RebuildMidiTargetList();
-    return loaded;
+    return replaced;
 }
 
 void TPageModel::RebuildMidiTargetList()

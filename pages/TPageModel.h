@@ -11,6 +11,8 @@
 #include <QFlags>
 #include <QString>
 
+#include <functional>
+
 class OperationHost;
 
 // Everything the parameter pages show, for the main window to own for the
@@ -59,7 +61,13 @@ public:
     // loaded is reported as an error. In the last two cases that table keeps
     // what it held. Then the MIDI target list is rebuilt. Returns the pages
     // whose contents were replaced.
-    Pages LoadPageTables(const TPageFilePaths& paths, OperationHost& host);
+    //
+    // loaded, when given, runs for each page right after its file was read
+    // and before its "Using" line: the window shows a preset table there,
+    // before the next file is read, because showing one captures the
+    // controls into both preset tables.
+    Pages LoadPageTables(const TPageFilePaths& paths, OperationHost& host,
+                         const std::function<void(Page)>& loaded = {});
 
     // Import and the steps of LoadPageTables: no console output, the caller
     // decides how to show a failure (the table is then unchanged).

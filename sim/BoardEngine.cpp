@@ -1,5 +1,7 @@
 #include "BoardEngine.h"
 
+#include "BoardFactoryValues.h"
+
 #include <QFile>
 #include <QLocale>
 #include <QRandomGenerator>
@@ -74,6 +76,7 @@ BoardEngine::BoardEngine(BoardOptions options) : m_options(std::move(options))
     // some milliseconds late.
     queryPattern().optimize();
     writePattern().optimize();
+    loadFactoryValues();
     loadState();
 }
 
@@ -327,6 +330,10 @@ int BoardEngine::value(int number) const
         return *v;
     if (const auto s = m_stored.constFind(number); s != m_stored.cend())
         return *s;
+    if (number == kScanCoreParam && m_options.scanCoreGiven)
+        return m_options.scanCore;
+    if (const auto f = m_factory.constFind(number); f != m_factory.cend())
+        return *f;
     return number == kScanCoreParam ? m_options.scanCore : 0;
 }
 
@@ -343,13 +350,23 @@ void BoardEngine::setValue(int number, int value, bool nonVolatile)
 
 bool BoardEngine::isNonVolatile(int number) const
 {
-    return !m_volatile.contains(number) && m_stored.contains(number);
+    return !m_volatile.contains(number) &&
+           (m_stored.contains(number) || m_factory.contains(number));
 }
 
 void BoardEngine::reset()
 {
     m_volatile.clear();
     m_writeEnabled = false;
+}
+
+void BoardEngine::loadFactoryValues()
+{
+    if (m_options.dataDir.isEmpty())
+        return;
+    BoardFactoryValues::Result factory = BoardFactoryValues::load(m_options.dataDir);
+    m_factory = std::move(factory.values);
+    m_dataProblems = std::move(factory.problems);
 }
 
 void BoardEngine::loadState()

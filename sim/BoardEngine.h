@@ -6,6 +6,7 @@
 #include <QList>
 #include <QMap>
 #include <QString>
+#include <QStringList>
 
 #include <deque>
 
@@ -48,14 +49,19 @@ public:
     void clearReceived() { m_received.clear(); }
 
     // The parameter store: current values, and which of them survive a reset.
-    // Parameters never written read 0, except 477 (the active scan core), which
-    // reads options().scanCore until it is written.
+    // Parameters never written read their factory value from the data folder,
+    // else 0; 477 (the active scan core) reads options().scanCore when it is
+    // given or the data folder has no value for it.
     int value(int number) const;
     void setValue(int number, int value, bool nonVolatile);
     // True when the current value is the stored one, i.e. survives reset().
     bool isNonVolatile(int number) const;
     // Volatile values fall back to their stored (non-volatile) values.
     void reset();
+
+    // Why factory values are missing: one line per data file that could not
+    // be read, or was read with defaults. Empty without a data folder.
+    const QStringList& dataProblems() const { return m_dataProblems; }
 
     // Bytes of one wire character at 57 600 bit/s 8N1.
     static constexpr qint64 kByteUs = 174; // 10 bits / 57600 bit/s, rounded
@@ -84,6 +90,7 @@ private:
     qint64 arrivalUs(std::size_t chunk, qsizetype index) const;
     qint64 chunkEndUs(std::size_t chunk) const;
     qsizetype arrivedCount(std::size_t chunk, qint64 nowUs) const;
+    void loadFactoryValues();
     void loadState();
     void saveState() const;
 
@@ -107,6 +114,8 @@ private:
     QList<ReceivedLine> m_received;
     QMap<int, int> m_volatile; // written since the last reset, not stored
     QMap<int, int> m_stored;   // non-volatile
+    QMap<int, int> m_factory;  // from the data folder; never written back
+    QStringList m_dataProblems;
     bool m_writeEnabled = false;
     int m_readinessPolls = 0;
 };

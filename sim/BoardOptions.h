@@ -12,6 +12,8 @@ struct BoardOptions
     int serialNumber = 1234;
     QString owner = QStringLiteral("Brackwell");
     int scanCore = 1; // what parameter 477 reads until it is written
+    // scanCore wins over the data folder's value of 477 (--scan-core given).
+    bool scanCoreGiven = false;
     QString scanVersion = QStringLiteral("23");
 
     // Pace every byte at 57 600 bit/s 8N1 in both directions.
@@ -35,4 +37,7 @@ struct BoardOptions
 
     // Parameter store kept across runs ("" = none); non-volatile writes land there.
     QString stateFile;
+    // Folder of the shipped table files whose values the board starts with,
+    // under whatever the state file holds ("" = none: parameters read 0).
+    QString dataDir;
 };

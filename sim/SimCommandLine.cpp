@@ -44,7 +44,8 @@ bool SimCommandLine::fail(const QString& text)
     return false;
 }
 
-SimCommandLine::Outcome SimCommandLine::parse(const QStringList& arguments)
+SimCommandLine::Outcome SimCommandLine::parse(const QStringList& arguments,
+                                              const QString& defaultDataDir)
 {
     m_options = {};
     m_linkPath.clear();
@@ -55,6 +56,7 @@ SimCommandLine::Outcome SimCommandLine::parse(const QStringList& arguments)
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, {});
     const QCommandLineOption link(QStringLiteral("link"), {}, QStringLiteral("path"));
     const QCommandLineOption state(QStringLiteral("state"), {}, QStringLiteral("file"));
+    const QCommandLineOption data(QStringLiteral("data"), {}, QStringLiteral("dir"));
     const QCommandLineOption firmware(QStringLiteral("firmware"), {}, QStringLiteral("v"));
     const QCommandLineOption firmwareText(QStringLiteral("firmware-text"), {},
                                           QStringLiteral("text"));
@@ -71,8 +73,9 @@ SimCommandLine::Outcome SimCommandLine::parse(const QStringList& arguments)
     const QCommandLineOption readyFromPoll(QStringLiteral("ready-from-poll"), {},
                                            QStringLiteral("n"));
     const QCommandLineOption verbose(QStringLiteral("verbose"), {});
-    parser.addOptions({help, link, state, firmware, firmwareText, fpga, serial, owner, scanCore,
-                       scanVersion, wireTiming, replyDelay, fault, slowMs, readyFromPoll, verbose});
+    parser.addOptions({help, link, state, data, firmware, firmwareText, fpga, serial, owner,
+                       scanCore, scanVersion, wireTiming, replyDelay, fault, slowMs, readyFromPoll,
+                       verbose});
 
     const auto error = [this](const QString& text) {
         fail(text);
@@ -116,6 +119,9 @@ SimCommandLine::Outcome SimCommandLine::parse(const QStringList& arguments)
     o.stateFile = parser.value(state);
     if (parser.isSet(link) && m_linkPath.isEmpty())
         return error(QStringLiteral("--link: the path is empty"));
+    o.dataDir = parser.isSet(data) ? parser.value(data) : defaultDataDir;
+    if (parser.isSet(data) && o.dataDir.isEmpty())
+        return error(QStringLiteral("--data: the folder is empty"));
     if (parser.isSet(firmware)) {
         bool ok = false;
         const QString v = parser.value(firmware);
@@ -143,6 +149,7 @@ SimCommandLine::Outcome SimCommandLine::parse(const QStringList& arguments)
         return Outcome::Error;
     if (parser.isSet(scanCore) && !integer(scanCore, anyInt, &o.scanCore))
         return Outcome::Error;
+    o.scanCoreGiven = parser.isSet(scanCore);
     if (parser.isSet(scanVersion) && !text(scanVersion, &o.scanVersion))
         return Outcome::Error;
     o.wireTiming = parser.isSet(wireTiming);
@@ -171,6 +178,8 @@ QString SimCommandLine::helpText()
         "  --link PATH            also make PATH a symbolic link to the terminal\n"
         "                         (a stale link is replaced; removed at exit)\n"
         "  --state FILE           keep non-volatile parameters in FILE across runs\n"
+        "  --data DIR             take the factory values from the table files in\n"
+        "                         DIR (default: the simulator's own folder)\n"
         "\n"
         "What the board reports:\n"
         "  --firmware V           controller firmware version (default 3.74)\n"
@@ -179,8 +188,9 @@ QString SimCommandLine::helpText()
         "                         (default 24061201; 00000000 or FFFFFFFF: none)\n"
         "  --serial N             board serial number (default 1234)\n"
         "  --owner TEXT           owner name (default \"Brackwell\")\n"
-        "  --scan-core N          active scan core until parameter 477 is written\n"
-        "                         (default 1, \"MIDI input\")\n"
+        "  --scan-core N          active scan core until parameter 477 is written,\n"
+        "                         over the data folder's value (default: that\n"
+        "                         value, else 1, \"MIDI input\")\n"
         "  --scan-version TEXT    scan core version, two characters (default 23)\n"
         "\n"
         "Timing and faults:\n"

@@ -18,8 +18,9 @@ public:
         Error
     };
 
-    // arguments[0] is the program name, as in argv.
-    Outcome parse(const QStringList& arguments);
+    // arguments[0] is the program name, as in argv. Without --data the
+    // factory values come from defaultDataDir ("" = none).
+    Outcome parse(const QStringList& arguments, const QString& defaultDataDir = {});
 
     const BoardOptions& options() const { return m_options; }
     // Symbolic link to the pty that clients can open by a fixed name ("" = none).

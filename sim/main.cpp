@@ -2,6 +2,7 @@
 #include "PtyServer.h"
 #include "SimCommandLine.h"
 
+#include <QFileInfo>
 #include <QStringList>
 
 #include <cstdio>
@@ -12,8 +13,14 @@ int main(int argc, char** argv)
     for (int i = 0; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
 
+    // The table files ship beside the program, so its own folder is where
+    // the factory values are found unless --data says otherwise.
+    QString ownFolder = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
+    if (ownFolder.isEmpty() && !arguments.isEmpty())
+        ownFolder = QFileInfo(arguments.constFirst()).absolutePath();
+
     SimCommandLine commandLine;
-    switch (commandLine.parse(arguments)) {
+    switch (commandLine.parse(arguments, ownFolder)) {
     case SimCommandLine::Outcome::Help:
         std::fputs(qPrintable(SimCommandLine::helpText()), stdout);
         return 0;
@@ -29,6 +36,9 @@ int main(int argc, char** argv)
     PtyServer::installStopSignals();
 
     BoardEngine engine(commandLine.options());
+    // A board without factory values still serves; its parameters read 0.
+    for (const QString& problem : engine.dataProblems())
+        std::fprintf(stderr, "zr5-board-sim: factory values: %s\n", qPrintable(problem));
     PtyServer server(engine);
     server.setVerbose(commandLine.verbose());
     QString error;

@@ -87,6 +87,11 @@ void TstAppStartup::commandLine_data()
         << true << false << QStringList{} << true << QStringList{"--fault=silent", "--wire-timing"};
     QTest::newRow("help") << QStringList{"--help"} << true << true << QStringList{} << false
                           << QStringList{};
+    QTest::newRow("connect to the simulator at start")
+        << QStringList{"--simulate", "--connect"} << true << false << QStringList{} << true
+        << QStringList{};
+    QTest::newRow("connect with a value")
+        << QStringList{"--connect=0"} << false << false << QStringList{} << false << QStringList{};
     QTest::newRow("toolkit option left to the toolkit")
         << QStringList{"-platform", "offscreen", "--port", "/dev/ttyS0"} << true << false
         << QStringList{"/dev/ttyS0"} << false << QStringList{};
@@ -121,6 +126,7 @@ void TstAppStartup::commandLine()
     QCOMPARE(line.Ports(), ports);
     QCOMPARE(line.Simulate(), simulate);
     QCOMPARE(line.SimulatorArguments(), simulatorArguments);
+    QCOMPARE(line.ConnectAtStart(), arguments.contains("--connect"));
 }
 
 void TstAppStartup::toolIsFoundBesideProgramFirstThenOnPath()

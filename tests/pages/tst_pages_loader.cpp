@@ -50,6 +50,7 @@ private slots:
     void missingFilesReportedAndTablesKept_data();
     void missingFilesReportedAndTablesKept();
     void emptyOrganFileReportedAndTableKept();
+    void eachLoadedPageIsAnnouncedBeforeItsLine();
     void reloadRebuildsTargetsWithButtonsOnce();
     void sideTablesMissing();
     void menuTableEmptiedWhenMissing();
@@ -127,6 +128,27 @@ void TstPagesLoader::emptyOrganFileReportedAndTableKept()
     QCOMPARE(host.lines.mid(1), kAllUsed.mid(1));
     QCOMPARE(model.organ().rowCount(), 129);
     QCOMPARE(model.organ().columnCount(), 6);
+}
+
+void TstPagesLoader::eachLoadedPageIsAnnouncedBeforeItsLine()
+{
+    Folder folder;
+    folder.remove("zr5_rotary_defaults.csv");
+    writeFixture(folder.dir, "zr5_midi_cc_defaults.csv", "");
+    TPageModel model;
+    RecordingHost host;
+    QStringList seen;
+    model.LoadPageTables(folder.paths, host, [&](TPageModel::Page page) {
+        // The lower file is not read yet when the upper table is announced.
+        seen << QStringLiteral("%1 after %2 lines, lower %3")
+                    .arg(int(page))
+                    .arg(host.lines.size())
+                    .arg(model.lowerPresets().at(0));
+    });
+    // Organ first; the missing rotary and the empty MIDI CC file are not
+    // announced.
+    QCOMPARE(seen, (QStringList{"1 after 0 lines, lower 0", "8 after 3 lines, lower 0",
+                                "16 after 4 lines, lower 0"}));
 }
 
 void TstPagesLoader::reloadRebuildsTargetsWithButtonsOnce()

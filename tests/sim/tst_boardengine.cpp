@@ -96,6 +96,13 @@ private slots:
     void badStateFile();
     void unwritableStateFile();
 
+    void factoryValuesFromShippedFiles_data();
+    void factoryValuesFromShippedFiles();
+    void factoryValuesUnderStateAndWrites();
+    void scanCoreOptionOverFactoryValue_data();
+    void scanCoreOptionOverFactoryValue();
+    void missingDataFiles();
+
     void faults_data();
     void faults();
     void faultsChangeAtRunTime();
@@ -111,6 +118,125 @@ private slots:
     void dropArrived_data();
     void dropArrived();
 };
+
+// --- factory values from the table files ---------------------------------
+
+void TestBoardEngine::factoryValuesFromShippedFiles_data()
+{
+    QTest::addColumn<int>("number");
+    QTest::addColumn<int>("value");
+    QTest::newRow("organ: active scan core") << 477 << 1;
+    QTest::newRow("organ: generator leakage") << 431 << 20;
+    QTest::newRow("organ: panel input pins") << 481 << 47;
+    QTest::newRow("rotary: next to last row") << 726 << 200;
+    QTest::newRow("MIDI CC: target of CC 1") << 3001 << 907;
+    QTest::newRow("MIDI CC: target of CC 7") << 3007 << 465;
+    QTest::newRow("upper: first entry") << 1000 << 127;
+    QTest::newRow("upper: preset 15 vibrato knob") << 1249 << 5;
+    QTest::newRow("upper: preset 15 buttons") << 1250 << 16;
+    QTest::newRow("lower: preset 0 drawbar 2") << 1258 << 127;
+    QTest::newRow("lower: preset 1 pedal 16'") << 1281 << 95;
+    QTest::newRow("lower: preset 1 buttons") << 1285 << 32;
+    QTest::newRow("in no file") << 800 << 0;
+}
+
+void TestBoardEngine::factoryValuesFromShippedFiles()
+{
+    QFETCH(int, number);
+    QFETCH(int, value);
+    BoardOptions o;
+    o.dataDir = QStringLiteral(ZR5_DATA_DIR);
+    Host host(o);
+    QVERIFY2(host.board.dataProblems().isEmpty(), qPrintable(host.board.dataProblems().join('\n')));
+    QCOMPARE(TZr5Com::ParseIntReply(host.reply(QByteArray::number(number) + '?')), value);
+}
+
+void TestBoardEngine::factoryValuesUnderStateAndWrites()
+{
+    QTemporaryDir dir;
+    writeFile(dir.filePath("zr5_organ_defaults.csv"),
+              "Number,Name,Value\r\n431,Leakage,20\r\n432,Crosstalk,12\r\n"
+              "word,\"Not a parameter\",9\r\n,\"Empty number\",8\r\n");
+    const QString state = dir.filePath("board.state");
+    writeFile(state, "432=3\n");
+    BoardOptions o;
+    o.dataDir = dir.path();
+    o.stateFile = state;
+    Host host(o);
+    BoardEngine& board = host.board;
+
+    QCOMPARE(board.value(431), 20);
+    QVERIFY(board.isNonVolatile(431));
+    // The state file is applied over the factory values.
+    QCOMPARE(board.value(432), 3);
+    // Rows without a number name no parameter, least of all parameter 0.
+    QCOMPARE(board.value(0), 0);
+
+    host.ask("431=99!");
+    QCOMPARE(board.value(431), 99);
+    QVERIFY(!board.isNonVolatile(431));
+    host.ask("9999?");
+    QCOMPARE(board.value(431), 20);
+
+    // The state file keeps only what was written, not the factory values.
+    host.ask("wen=1");
+    host.ask("433=5!");
+    QFile file(state);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray saved = file.readAll();
+    QVERIFY2(saved.contains("432=3") && saved.contains("433=5"), saved.constData());
+    QVERIFY2(!saved.contains("431="), saved.constData());
+}
+
+void TestBoardEngine::scanCoreOptionOverFactoryValue_data()
+{
+    QTest::addColumn<bool>("given");
+    QTest::addColumn<bool>("inFile");
+    QTest::addColumn<int>("expected");
+    QTest::newRow("file value") << false << true << 3;
+    QTest::newRow("option given wins") << true << true << 6;
+    QTest::newRow("not in the file: option default") << false << false << 6;
+}
+
+void TestBoardEngine::scanCoreOptionOverFactoryValue()
+{
+    QFETCH(bool, given);
+    QFETCH(bool, inFile);
+    QFETCH(int, expected);
+    QTemporaryDir dir;
+    writeFile(dir.filePath("zr5_organ_defaults.csv"),
+              inFile ? "Number,Name,Value\n477,ScanCore,3\n" : "Number,Name,Value\n");
+    BoardOptions o;
+    o.dataDir = dir.path();
+    o.scanCore = 6;
+    o.scanCoreGiven = given;
+    Host host(o);
+    QCOMPARE(TZr5Com::ParseIntReply(host.reply("477?")), expected);
+    QCOMPARE(TZr5Com::ParseIntReply(host.reply("9900?")), expected);
+    // A write still wins over both.
+    host.ask("477=2!");
+    QCOMPARE(host.board.value(477), 2);
+}
+
+void TestBoardEngine::missingDataFiles()
+{
+    QTemporaryDir dir;
+    writeFile(dir.filePath("zr5_rotary_defaults.csv"), "Number,Name,Value\n600,HornSlow,48\n");
+    BoardOptions o;
+    o.dataDir = dir.path();
+    Host host(o);
+    const QStringList problems = host.board.dataProblems();
+    QCOMPARE(problems.size(), 4);
+    for (const char* name : {"zr5_organ_defaults.csv", "zr5_midi_cc_defaults.csv",
+                             "zr5_upper_presets.csv", "zr5_lower_presets.csv"})
+        QVERIFY2(problems.join('\n').contains(QLatin1String(name)), name);
+    QCOMPARE(host.board.value(600), 48);
+    QCOMPARE(host.board.value(431), 0);
+    QCOMPARE(host.board.value(477), 1);
+
+    // Without a data folder nothing is looked for.
+    QVERIFY(Host().board.dataProblems().isEmpty());
+}
 
 // --- identification replies, read with the program's own parsers ---------
 

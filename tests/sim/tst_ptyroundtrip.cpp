@@ -2,6 +2,8 @@
 #include "RecordingHost.h"
 #include "SerialPortBackend.h"
 #include "TLink.h"
+#include "TPageTable.h"
+#include "TPageTableFile.h"
 #include "TZr5Com.h"
 
 #include <QElapsedTimer>
@@ -35,6 +37,8 @@ private slots:
 
     void roundTrip();
     void nonVolatileWriteSurvivesRestart();
+    void factoryValuesFromDataFolder_data();
+    void factoryValuesFromDataFolder();
     void stopSignals_data();
     void stopSignals();
     void staleLinkIsReplaced();
@@ -156,6 +160,40 @@ void TestPtyRoundTrip::roundTrip()
     QCOMPARE(reply, QStringLiteral("477=2\r"));
     QCOMPARE(m_com->GetParamInt(477), 2);
     QVERIFY(m_com->GetParamFloat(254) == 3.74);
+}
+
+void TestPtyRoundTrip::factoryValuesFromDataFolder_data()
+{
+    QTest::addColumn<bool>("shipped");
+    QTest::newRow("shipped table files") << true;
+    QTest::newRow("folder without them") << false;
+}
+
+void TestPtyRoundTrip::factoryValuesFromDataFolder()
+{
+    QFETCH(bool, shipped);
+    const QString data =
+        shipped ? QStringLiteral(ZR5_DATA_DIR) : m_dir->filePath(QStringLiteral("no-data"));
+    // What the organ page would show for the same file.
+    TPageTable organ(0, 0);
+    if (shipped)
+        QVERIFY(TPageTableFile::read(data + "/zr5_organ_defaults.csv", organ).ok());
+
+    QVERIFY(!startSim({"--data", data}).isEmpty());
+    openLink();
+    if (QTest::currentTestFailed())
+        return;
+    // Without the files the board still serves, with 477 at its usual 1.
+    QCOMPARE(m_com->GetParamInt(477), shipped ? organ.OrganValueOf(477) : 1);
+    QCOMPARE(m_com->GetParamInt(431), shipped ? organ.OrganValueOf(431) : 0);
+    QVERIFY(!shipped || organ.OrganValueOf(431) != 0);
+
+    m_sim->waitForReadyRead(100);
+    const QString err = QString::fromLocal8Bit(m_sim->readAllStandardError());
+    if (shipped)
+        QVERIFY2(err.isEmpty(), qPrintable(err));
+    else
+        QVERIFY2(err.contains(QLatin1String("zr5_organ_defaults.csv")), qPrintable(err));
 }
 
 void TestPtyRoundTrip::nonVolatileWriteSurvivesRestart()

@@ -39,8 +39,16 @@ void TestSimCommandLine::defaults()
     QCOMPARE(o.fault, Fault::None);
     QVERIFY(!o.wireTiming);
     QVERIFY(o.stateFile.isEmpty());
+    QVERIFY(o.dataDir.isEmpty());
+    QVERIFY(!o.scanCoreGiven);
     QVERIFY(c.linkPath().isEmpty());
     QVERIFY(!c.verbose());
+
+    // The program passes its own folder as the data folder.
+    QCOMPARE(c.parse({"zr5-board-sim"}, "/opt/zr5"), Outcome::Run);
+    QCOMPARE(c.options().dataDir, QStringLiteral("/opt/zr5"));
+    QCOMPARE(c.parse({"zr5-board-sim", "--data", "/tmp/tables"}, "/opt/zr5"), Outcome::Run);
+    QCOMPARE(c.options().dataDir, QStringLiteral("/tmp/tables"));
 }
 
 void TestSimCommandLine::everyOption()
@@ -49,6 +57,8 @@ void TestSimCommandLine::everyOption()
     QCOMPARE(parse(c, {"--link",
                        "/tmp/zr5",
                        "--state=/tmp/zr5.state",
+                       "--data",
+                       "/tmp/tables",
                        "--firmware",
                        "3.805",
                        "--firmware-text",
@@ -77,12 +87,14 @@ void TestSimCommandLine::everyOption()
     const BoardOptions& o = c.options();
     QCOMPARE(c.linkPath(), QStringLiteral("/tmp/zr5"));
     QCOMPARE(o.stateFile, QStringLiteral("/tmp/zr5.state"));
+    QCOMPARE(o.dataDir, QStringLiteral("/tmp/tables"));
     QVERIFY(o.firmwareVersion == 3.805);
     QCOMPARE(o.firmwareText, QStringLiteral("Test, build 2"));
     QCOMPARE(o.fpgaVersion, QStringLiteral("FFFFFFFF"));
     QCOMPARE(o.serialNumber, 0);
     QCOMPARE(o.owner, QStringLiteral("Jane Q. Organist"));
     QCOMPARE(o.scanCore, 9);
+    QVERIFY(o.scanCoreGiven);
     QCOMPARE(o.scanVersion, QStringLiteral("41"));
     QVERIFY(o.wireTiming);
     QCOMPARE(o.replyDelayUs, 0);
@@ -126,9 +138,9 @@ void TestSimCommandLine::help()
     QCOMPARE(parse(c, {"--serial", "5", option}), Outcome::Help);
     // Every option the parser takes is explained.
     for (const char* name :
-         {"--link", "--state", "--firmware ", "--firmware-text", "--fpga", "--serial", "--owner",
-          "--scan-core", "--scan-version", "--wire-timing", "--reply-delay-us", "--fault",
-          "--slow-ms", "--ready-from-poll", "--verbose"})
+         {"--link", "--state", "--data", "--firmware ", "--firmware-text", "--fpga", "--serial",
+          "--owner", "--scan-core", "--scan-version", "--wire-timing", "--reply-delay-us",
+          "--fault", "--slow-ms", "--ready-from-poll", "--verbose"})
         QVERIFY2(SimCommandLine::helpText().contains(QLatin1String(name)), name);
 }
 
@@ -140,6 +152,7 @@ void TestSimCommandLine::badArguments_data()
     QTest::newRow("missing value") << QStringList{"--serial"} << "serial";
     QTest::newRow("stray argument") << QStringList{"board"} << "board";
     QTest::newRow("empty link") << QStringList{"--link", ""} << "link";
+    QTest::newRow("empty data folder") << QStringList{"--data", ""} << "data";
     QTest::newRow("unknown fault") << QStringList{"--fault", "flaky"} << "flaky";
     QTest::newRow("firmware with a comma") << QStringList{"--firmware", "3,74"} << "3,74";
     QTest::newRow("firmware not a number") << QStringList{"--firmware", "new"} << "firmware";
