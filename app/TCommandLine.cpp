@@ -25,7 +25,13 @@ TCommandLine TCommandLine::Parse(const QStringList& arguments)
     parser.addOption(port);
     parser.addOption(simulate);
     parser.addOption(simulateArg);
+    const QCommandLineOption screenshots(
+        "screenshots",
+        "Connect as --connect does, save pictures of the Organ, Upper and Advanced "
+        "tabs as organ.png, upper.png and advanced.png in DIR, and exit.",
+        "DIR");
     parser.addOption(connect);
+    parser.addOption(screenshots);
     // The options are read before the toolkit starts (so that --help works
     // without a display); the toolkit's own options are left to it.
     for (const char* name : {"platform", "platformpluginpath", "platformtheme", "plugin",
@@ -63,6 +69,9 @@ TCommandLine TCommandLine::Parse(const QStringList& arguments)
     result.m_simulate = parser.isSet(simulate);
     result.m_simulatorArguments = parser.values(simulateArg);
     result.m_connect = parser.isSet(connect);
+    result.m_screenshotDir = parser.value(screenshots);
+    if (parser.isSet(screenshots) && result.m_screenshotDir.isEmpty())
+        result.m_error = QStringLiteral("--screenshots needs a folder.");
     if (!result.m_simulate && !result.m_simulatorArguments.isEmpty())
         result.m_error = QStringLiteral("--simulate-arg needs --simulate.");
     return result;

@@ -8,6 +8,7 @@
 //   --simulate           start the board simulator and list its port
 //   --simulate-arg ARG   pass ARG to the simulator (repeatable)
 //   --connect            connect once the window is shown, without the dialog
+//   --screenshots DIR    connect, save pictures of three tabs into DIR, exit
 //   --help               show the options
 class TCommandLine
 {
@@ -26,6 +27,8 @@ public:
     bool Simulate() const { return m_simulate; }
     const QStringList& SimulatorArguments() const { return m_simulatorArguments; }
     bool ConnectAtStart() const { return m_connect; }
+    // Empty unless pictures of the window are to be taken.
+    const QString& ScreenshotDir() const { return m_screenshotDir; }
 
 private:
     QString m_error;
@@ -35,4 +38,5 @@ private:
     bool m_simulate = false;
     QStringList m_simulatorArguments;
     bool m_connect = false;
+    QString m_screenshotDir;
 };

@@ -398,6 +398,12 @@ void TForm1::SendAllClick()
     m_pageReadSend->SendAllClick();
 }
 
+void TForm1::ChooseTab(int tab)
+{
+    m_pageArea->PageControl1()->setCurrentIndex(tab);
+    Guarded([this] { PageControl1Change(); });
+}
+
 void TForm1::ShowConnectedState()
 {
     const bool connected = m_link.Connected();
@@ -512,8 +518,7 @@ void TForm1::LoadPageTables()
     const TPageFilePaths paths{m_record.OrganParamFile, m_record.LeslieParamFile,
                                m_record.MidiCCFile, m_record.UpperPresetFile,
                                m_record.LowerPresetFile};
-    m_pages.LoadPageTables(paths, Host(),
-                           [this](TPageModel::Page page) { ShowLoadedPage(page); });
+    m_pages.LoadPageTables(paths, Host(), [this](TPageModel::Page page) { ShowLoadedPage(page); });
     m_pageArea->ShowPageTables();
 }
 

@@ -122,6 +122,8 @@ public:
     // also ends the connect flow.
     void ReadAllClick();
     void SendAllClick();
+    // Shows the tab as the user's choice of it would, board writes included.
+    void ChooseTab(int tab);
 
     void ShowConnectedState();
     void ShowDisconnectedState();

@@ -3,11 +3,13 @@
 #include "TCommandLine.h"
 #include "TForm1.h"
 #include "TProgram.h"
+#include "TScreenshots.h"
 #include "TSimulatorProcess.h"
 #include "TStopSignals.h"
 
 #include <QApplication>
 #include <QTextStream>
+#include <QTimer>
 
 #include <memory>
 
@@ -48,7 +50,9 @@ int main(int argc, char* argv[])
     D2xxLibrary::instance().addBackend(std::make_shared<SerialPortBackend>(ports));
 
     TAppEnvironment environment = TAppEnvironment::FromApplication();
-    environment.connectAtStart = options.ConnectAtStart();
+    const QString screenshotDir = options.ScreenshotDir();
+    // The pictures connect by themselves, once the window is on the screen.
+    environment.connectAtStart = options.ConnectAtStart() && screenshotDir.isEmpty();
     TProgram program(environment);
     // Interrupted from a terminal, the program still shuts down in order.
     TStopSignals stopSignals;
@@ -58,5 +62,14 @@ int main(int argc, char* argv[])
         QCoreApplication::quit();
     });
     program.Form1().show();
+    if (!screenshotDir.isEmpty()) {
+        QTimer::singleShot(0, &program.Form1(), [&program, &err, screenshotDir] {
+            const QString error = TScreenshots::Take(program.Form1(), screenshotDir);
+            if (!error.isEmpty())
+                err << error << Qt::endl;
+            program.Form1().FileExit1Execute();
+            QCoreApplication::exit(error.isEmpty() ? 0 : 1);
+        });
+    }
     return QApplication::exec();
 }

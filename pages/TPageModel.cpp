@@ -128,6 +128,10 @@ void TPageModel::reportSkippedOrganRows(const QList<int>& rows, OperationHost* h
     if (!host)
         return;
     for (int row : rows) {
+        // An empty row (the designed grid before any file, or a blank line of
+        // a file) is no mistake worth a line; a word where a number belongs is.
+        if (m_organ.cell(TPageTable::numberColumn, row).trimmed().isEmpty())
+            continue;
         host->ConsoleLine(
             QStringLiteral("##### Error: Organ table row %1 has no parameter number (\"%2\")")
                 .arg(row)

@@ -11,7 +11,11 @@ bool TPageTransfer::SkipRow(const TPageTable& table, int row, const QString& pag
 {
     if (table.ParameterNumberOf(row))
         return false;
-    // Such a row would otherwise read or write parameter 0 of the board.
+    // Such a row would otherwise read or write parameter 0 of the board. A
+    // blank row is passed over quietly; a word where a number belongs is
+    // worth a warning.
+    if (table.cell(TPageTable::numberColumn, row).trimmed().isEmpty())
+        return true;
     m_host.ConsoleLine(QStringLiteral("##### Warning: %1 table row %2 has no parameter number "
                                       "(\"%3\") - skipped")
                            .arg(pageName)

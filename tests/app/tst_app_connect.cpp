@@ -186,8 +186,15 @@ void TstAppConnect::connectsAndCloses()
     QCOMPARE(find<QLineEdit>("EditFTDIdevice")->text(), QStringLiteral("0"));
     QCOMPARE(find<QLineEdit>("EditFTDIcom")->text(), QStringLiteral("5"));
     QCOMPARE(tabs->currentIndex(), 0);
-    // The console was emptied when the device opened.
-    QCOMPARE(consoleLines(), (QStringList{"Using FTDI Device #0 on COM port #5", ""}));
+    // The console was emptied when the device opened; the board was then
+    // identified and the Organ page (without a table file here) read.
+    QCOMPARE(
+        consoleLines(),
+        (QStringList{"Using FTDI Device #0 on COM port #5", "", "Read info from ZR5...",
+                     "Found Firmware \"ZR5 Firmware 3.74\" on ZR5", "", "Customer Name: Brackwell",
+                     "Serial Number: 1234", "Firmware Version: ZR5 Firmware 3.74 #3.74",
+                     "FPGA Version: #24061201", "Scan Version: MIDI input #23", "",
+                     "Reading all page parameters...", "", "Done.", ""}));
     QVERIFY(m_sound.played.isEmpty());
     QVERIFY(m_prompter.messages.isEmpty());
 

@@ -83,7 +83,8 @@ void touch(const QString& path, bool executable = false)
 {
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("x\n");
+    // One line that every table file can hold.
+    file.write("1=x\n");
     file.close();
     if (executable)
         file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
@@ -642,22 +643,31 @@ void TstAppMainWindow::startupReportsMissingFilesInOrder_data()
     const QString tool = kMissing + "avrdude";
     const QStringList all{"zr5_organ_defaults.csv", "zr5_buttons.csv", "zr5_dropdown_menus.csv",
                           "avrdude*"};
+    // The page files come first, in their own order, then the side tables.
+    const QStringList otherPages{
+        kMissing + "zr5_rotary_defaults.csv", kMissing + "zr5_midi_cc_defaults.csv",
+        kMissing + "zr5_upper_presets.csv", kMissing + "zr5_lower_presets.csv"};
+    const QStringList noPages = QStringList{kMissing + "zr5_organ_defaults.csv"} + otherPages;
+    const QStringList organOnly =
+        QStringList{"Using Organ Param file: zr5_organ_defaults.csv"} + otherPages;
 
     QTest::newRow("nothing") << QStringList{} << false
-                             << QStringList{kWelcome, kFilesNotFound, buttons, menus, tool};
-    QTest::newRow("everything") << all << false << QStringList{kWelcome};
-    QTest::newRow("organ table only") << QStringList{"zr5_organ_defaults.csv"} << false
-                                      << QStringList{kWelcome, buttons, menus, tool};
+                             << QStringList{kWelcome, kFilesNotFound} + noPages +
+                                    QStringList{buttons, menus, tool};
+    QTest::newRow("everything") << all << false << QStringList{kWelcome} + organOnly;
+    QTest::newRow("organ table only")
+        << QStringList{"zr5_organ_defaults.csv"} << false
+        << QStringList{kWelcome} + organOnly + QStringList{buttons, menus, tool};
     QTest::newRow("tool on the search path")
         << QStringList{"zr5_organ_defaults.csv", "zr5_buttons.csv", "zr5_dropdown_menus.csv"}
-        << true << QStringList{kWelcome};
+        << true << QStringList{kWelcome} + organOnly;
     QTest::newRow("tool that cannot run")
         << QStringList{"zr5_organ_defaults.csv", "zr5_buttons.csv", "zr5_dropdown_menus.csv",
                        "avrdude"}
-        << false << QStringList{kWelcome, tool};
+        << false << QStringList{kWelcome} + organOnly + QStringList{tool};
     QTest::newRow("menus only missing")
         << QStringList{"zr5_organ_defaults.csv", "zr5_buttons.csv", "avrdude*"} << false
-        << QStringList{kWelcome, menus};
+        << QStringList{kWelcome} + organOnly + QStringList{menus};
 }
 
 void TstAppMainWindow::startupReportsMissingFilesInOrder()

@@ -4,6 +4,7 @@
 #include "RecordingSound.h"
 #include "ScriptedPrompter.h"
 #include "SimBoardBackend.h"
+#include "TConsole.h"
 #include "TConsoleBox.h"
 #include "TForm1.h"
 #include "TLowerPage.h"
@@ -22,6 +23,7 @@
 #include <QFile>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSlider>
 #include <QTabBar>
 #include <QTabWidget>
@@ -48,6 +50,14 @@ const char kMidiCCTable[] = "Number,Controller,Target,\"Target Name\"\n"
 
 const QStringList kReadDone{"Reading all page parameters...", "", "Done.", ""};
 const QStringList kSendDone{"Writing all page parameters...", "", "Done.", ""};
+
+// How a tab comes to be shown.
+enum How
+{
+    Click,
+    Key,
+    Code
+};
 } // namespace
 
 using Values = QMap<int, int>; // parameter -> value
@@ -250,22 +260,25 @@ void TstAppPageReadSend::readFillsThePresetPage()
     m_board->engine().setValue(firstParam + 255, 5, true);
     connectBoard();
     area()->PageControl1()->setCurrentIndex(tab);
-    QComboBox* presets =
-        upper ? area()->UpperPage()->ComboBoxUpperPreset() : area()->LowerPage()->ComboBoxLowerPreset();
+    QComboBox* presets = upper ? area()->UpperPage()->ComboBoxUpperPreset()
+                               : area()->LowerPage()->ComboBoxLowerPreset();
     presets->setCurrentIndex(2);
 
     QTest::mouseClick(area()->ReadAll(), Qt::LeftButton);
 
     const QStringList sent = sentLines();
     QCOMPARE(sent.value(0), select);
-    QCOMPARE(sent.size(), 1 + 256);
-    QCOMPARE(sent.last(), QString::number(firstParam + 255) + "?");
+    for (int i = 0; i < 256; ++i)
+        QCOMPARE(sent.value(1 + i), QString::number(firstParam + i) + "?");
+    // Showing the preset moves its drawbar, which the board hears at once.
+    QCOMPARE(sent.mid(257), QStringList{QString::number(upper ? 401 : 416) + "=77!"});
     TPresetTable& presetTable =
         upper ? m_form->Pages().upperPresets() : m_form->Pages().lowerPresets();
     QCOMPARE(presetTable.entry(2, 0), 77);
     QCOMPARE(presetTable.entry(15, 15), 5);
     // The preset chosen is shown again from the new table.
-    QSlider* drawbar = upper ? area()->UpperPage()->TrackBarU(0) : area()->LowerPage()->TrackBarL(0);
+    QSlider* drawbar =
+        upper ? area()->UpperPage()->TrackBarU(0) : area()->LowerPage()->TrackBarL(0);
     QCOMPARE(drawbar->value(), 77);
     QCOMPARE(consoleLines(), kReadDone);
 }
@@ -340,45 +353,54 @@ void TstAppPageReadSend::choosingATab_data()
 {
     QTest::addColumn<int>("tab");
     QTest::addColumn<bool>("connected");
-    QTest::addColumn<bool>("byCode");
+    QTest::addColumn<int>("how");
     QTest::addColumn<QStringList>("sent");
 
-    QTest::newRow("lower, connected") << int(TPageArea::LowerTab) << true << false
-                                      << QStringList{"414=4!"};
-    QTest::newRow("upper, connected") << int(TPageArea::UpperTab) << true << false
-                                      << QStringList{"413=7!"};
-    QTest::newRow("lower, not connected") << int(TPageArea::LowerTab) << false << false
-                                          << QStringList{};
-    QTest::newRow("rotary, connected") << int(TPageArea::RotaryTab) << true << false
-                                       << QStringList{};
+    QTest::newRow("lower, connected")
+        << int(TPageArea::LowerTab) << true << int(Click) << QStringList{"414=4!"};
+    QTest::newRow("upper, connected")
+        << int(TPageArea::UpperTab) << true << int(Click) << QStringList{"413=7!"};
+    QTest::newRow("lower by arrow key")
+        << int(TPageArea::LowerTab) << true << int(Key) << QStringList{"414=4!"};
+    QTest::newRow("lower, not connected")
+        << int(TPageArea::LowerTab) << false << int(Click) << QStringList{};
+    QTest::newRow("rotary, connected")
+        << int(TPageArea::RotaryTab) << true << int(Click) << QStringList{};
     // Showing a tab from code (as the connect flow does) is no choice.
-    QTest::newRow("lower by code") << int(TPageArea::LowerTab) << true << true << QStringList{};
+    QTest::newRow("lower by code")
+        << int(TPageArea::LowerTab) << true << int(Code) << QStringList{};
 }
 
 void TstAppPageReadSend::choosingATab()
 {
     QFETCH(int, tab);
     QFETCH(bool, connected);
-    QFETCH(bool, byCode);
+    QFETCH(int, how);
     QFETCH(QStringList, sent);
     if (connected)
         connectBoard();
     area()->UpperPage()->ComboBoxUpperPreset()->setCurrentIndex(7);
     area()->LowerPage()->ComboBoxLowerPreset()->setCurrentIndex(4);
+    QTabWidget* tabs = area()->PageControl1();
+    if (how == Key)
+        tabs->setCurrentIndex(tab - 1);
     m_board->engine().clearReceived();
 
-    if (byCode)
-        area()->PageControl1()->setCurrentIndex(tab);
-    else
+    if (how == Click)
         clickTab(tab);
+    else if (how == Key)
+        QTest::keyClick(tabs->tabBar(), Qt::Key_Right);
+    else
+        tabs->setCurrentIndex(tab);
 
+    QCOMPARE(tabs->currentIndex(), tab);
     QStringList live;
     for (const QString& line : sentLines()) {
         if (line.startsWith("413=") || line.startsWith("414="))
             live << line;
     }
     QCOMPARE(live, sent);
-    if (!byCode) {
+    if (how != Code) {
         QCOMPARE(area()->ReadAll()->isEnabled(), connected);
         QCOMPARE(area()->SendAll()->isEnabled(), connected);
     }
@@ -387,8 +409,7 @@ void TstAppPageReadSend::choosingATab()
 void TstAppPageReadSend::pageButtonsFollowTheTab()
 {
     connectBoard();
-    const QList<QWidget*> buttons{area()->SendAll(), area()->ReadAll(),
-                                  area()->CheckboxEEwrite()};
+    const QList<QWidget*> buttons{area()->SendAll(), area()->ReadAll(), area()->CheckboxEEwrite()};
 
     clickTab(TPageArea::AdvancedTab);
     for (QWidget* button : buttons)

@@ -122,8 +122,8 @@ void TstAppSettings::storedValuesAreShownAtStart_data()
         << "SettingsDiamexComPort" << QVariant("-1") << "ProdProg" << QByteArray("enabled")
         << QVariant(false);
     QTest::newRow("ISP port -1 disables the firmware choice")
-        << "SettingsDiamexComPort" << QVariant("-1") << "dd_FirmwareType"
-        << QByteArray("enabled") << QVariant(false);
+        << "SettingsDiamexComPort" << QVariant("-1") << "dd_FirmwareType" << QByteArray("enabled")
+        << QVariant(false);
     QTest::newRow("ISP port") << "SettingsDiamexComPort" << QVariant("4") << "EditDiamex"
                               << QByteArray("text") << QVariant("4");
     QTest::newRow("device") << "SettingsDevice" << QVariant(3) << "EditFTDIdevice"
@@ -171,7 +171,7 @@ void TstAppSettings::exitSavesWhatTheWindowShows()
     factory->EditDiamex()->setText(QStringLiteral(" 3 "));
     factory->dd_FirmwareType()->setCurrentIndex(2);
     m_form->PageArea()->AdvancedPage()->CheckVerbose()->setChecked(true);
-    m_form->ZR5Record().Device = 2;
+    factory->EditFTDIdevice()->setText(QStringLiteral("2"));
     m_form->ZR5Record().Owner = QStringLiteral("Jane Organist");
     m_form->move(60, 140);
     m_form.reset();

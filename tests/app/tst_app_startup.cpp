@@ -54,6 +54,8 @@ class TstAppStartup : public QObject
 private slots:
     void commandLine_data();
     void commandLine();
+    void screenshotsOption_data();
+    void screenshotsOption();
 
     void toolIsFoundBesideProgramFirstThenOnPath();
     void toolLookupSkipsWhatCannotRun();
@@ -127,6 +129,30 @@ void TstAppStartup::commandLine()
     QCOMPARE(line.Simulate(), simulate);
     QCOMPARE(line.SimulatorArguments(), simulatorArguments);
     QCOMPARE(line.ConnectAtStart(), arguments.contains("--connect"));
+}
+
+void TstAppStartup::screenshotsOption_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<QString>("folder");
+    QTest::newRow("none") << QStringList{"--simulate"} << true << QString();
+    QTest::newRow("into a folder")
+        << QStringList{"--simulate", "--screenshots", "docs/shots"} << true << "docs/shots";
+    QTest::newRow("without a folder") << QStringList{"--screenshots"} << false << QString();
+    QTest::newRow("empty folder") << QStringList{"--screenshots="} << false << QString();
+}
+
+void TstAppStartup::screenshotsOption()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(bool, ok);
+    QFETCH(QString, folder);
+    const TCommandLine line = TCommandLine::Parse(QStringList{"zr5remote"} + arguments);
+    QCOMPARE(line.Ok(), ok);
+    QVERIFY(line.HelpText().contains("--screenshots <DIR>"));
+    if (ok)
+        QCOMPARE(line.ScreenshotDir(), folder);
 }
 
 void TstAppStartup::toolIsFoundBesideProgramFirstThenOnPath()
