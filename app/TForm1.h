@@ -162,8 +162,9 @@ private:
     void LoadMenuTable();
     void FindProgrammingTool();
 
-    // Empty until their features exist; each stands at its place in
-    // start-up, the timer step or shut-down.
+    // Each stands at its place in start-up, the timer step or shut-down;
+    // SizeFileBuffer, StringGrid3Click and MidiMonitorPoll stay empty until
+    // uploads and the MIDI page exist.
     void LoadSettings(bool reset);
     void SaveSettings();
     void SizeFileBuffer();

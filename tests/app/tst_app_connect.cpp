@@ -141,6 +141,15 @@ void TstAppConnect::addSilentCableFirst()
     D2xxLibrary::instance().addBackend(m_board);
 }
 
+namespace {
+// The buttons of commands that need a board.
+const QStringList kBoardCommands{"ReadAll",        "SendAll",          "UpdateFPGA",
+                                 "BtnRefresh",     "BtnScanCore",      "UpdateAVR",
+                                 "BtnWriteBasics", "BtnTaper1",        "BtnTaper2",
+                                 "BtnTaper3",      "BtnTaper4",        "BtnFIR",
+                                 "BtnSaveFactory", "BtnRestoreFactory", "BtnDSP"};
+} // namespace
+
 void TstAppConnect::verifyDisconnected() const
 {
     QVERIFY(!m_form->Link().Connected());
@@ -150,6 +159,8 @@ void TstAppConnect::verifyDisconnected() const
     QVERIFY(find<QPushButton>("BtnRescan")->isEnabled());
     QVERIFY(!m_form->MainMenu1()->Actions1()->isEnabled());
     QCOMPARE(find<QLineEdit>("DeviceView")->text(), kNotSelected);
+    for (const QString& name : kBoardCommands)
+        QVERIFY2(!find<QPushButton>(name)->isEnabled(), qPrintable(name));
 }
 
 void TstAppConnect::connectsAndCloses_data()
@@ -182,6 +193,9 @@ void TstAppConnect::connectsAndCloses()
     QVERIFY(!find<QPushButton>("BtnClose")->isHidden());
     QVERIFY(find<QPushButton>("BtnRescan")->isHidden());
     QVERIFY(m_form->MainMenu1()->Actions1()->isEnabled());
+    // Every command that needs a board is usable now, and only now.
+    for (const QString& name : kBoardCommands)
+        QVERIFY2(find<QPushButton>(name)->isEnabled(), qPrintable(name));
     QCOMPARE(find<QLineEdit>("DeviceView")->text(), kSimView);
     QCOMPARE(find<QLineEdit>("EditFTDIdevice")->text(), QStringLiteral("0"));
     QCOMPARE(find<QLineEdit>("EditFTDIcom")->text(), QStringLiteral("5"));
