@@ -2,6 +2,7 @@
 #include "D2xxLibrary.h"
 #include "EZr5Error.h"
 #include "FakeClock.h"
+#include "TestLink.h"
 #include "IdentificationView.h"
 #include "RecordingHost.h"
 #include "ScriptedBackend.h"
@@ -64,11 +65,12 @@ private slots:
     void confDisPrompts();
 
 private:
-    std::unique_ptr<FakeClock> m_clock;
+    std::unique_ptr<TestLink> m_t;
+    FakeClock* m_clock = nullptr;
     std::shared_ptr<BoardEngine> m_engine;
-    std::unique_ptr<TLink> m_link;
-    std::unique_ptr<RecordingHost> m_host;
-    std::unique_ptr<TZr5Com> m_com;
+    TLink* m_link = nullptr;
+    RecordingHost* m_host = nullptr;
+    TZr5Com* m_com = nullptr;
     TZR5Record m_record;
     ScriptedPrompter m_prompter;
     RecordingInfoView m_view;
@@ -77,30 +79,24 @@ private:
 
 void TestIdentification::init()
 {
-    m_clock = std::make_unique<FakeClock>();
     m_engine = std::make_shared<BoardEngine>();
-    D2xxLibrary::instance().clearBackends();
-    D2xxLibrary::instance().addBackend(std::make_shared<SimBoardBackend>(m_engine));
-    m_link = std::make_unique<TLink>();
-    m_host = std::make_unique<RecordingHost>();
-    m_com = std::make_unique<TZr5Com>(*m_link, *m_host);
     m_record = TZR5Record();
     m_record.SerialNumber = 1234; // the previous identification's
     m_prompter = ScriptedPrompter();
     m_view = RecordingInfoView();
+    m_t = std::make_unique<TestLink>(std::make_shared<SimBoardBackend>(m_engine));
+    m_clock = &m_t->clock;
+    m_link = m_t->link.get();
+    m_host = &m_t->host;
+    m_com = m_t->com.get();
     m_id = std::make_unique<TIdentification>(*m_com, m_record, *m_host, m_prompter, m_view);
-    m_link->BuildDeviceList();
-    m_link->OpenDevice(0);
-    QVERIFY(m_link->Connected());
+    QVERIFY(m_t->open());
 }
 
 void TestIdentification::cleanup()
 {
     m_id.reset();
-    m_com.reset();
-    m_link.reset();
-    D2xxLibrary::instance().clearBackends();
-    m_clock.reset();
+    m_t.reset();
 }
 
 void TestIdentification::identifies_data()

@@ -1,6 +1,7 @@
 #include "BoardEngine.h"
 #include "D2xxLibrary.h"
 #include "FakeClock.h"
+#include "TestLink.h"
 #include "RecordingHost.h"
 #include "SimBoardBackend.h"
 #include "TLink.h"
@@ -31,33 +32,28 @@ private:
     QList<QByteArray> lines() const;
     static TPageTable table(const QList<QStringList>& rows);
 
-    std::unique_ptr<FakeClock> m_clock;
+    std::unique_ptr<TestLink> m_t;
+    FakeClock* m_clock = nullptr;
     std::shared_ptr<BoardEngine> m_engine;
-    std::unique_ptr<TLink> m_link;
-    std::unique_ptr<RecordingHost> m_host;
-    std::unique_ptr<TZr5Com> m_com;
+    TLink* m_link = nullptr;
+    RecordingHost* m_host = nullptr;
+    TZr5Com* m_com = nullptr;
 };
 
 void TestPageTransfer::init()
 {
-    m_clock = std::make_unique<FakeClock>();
     m_engine = std::make_shared<BoardEngine>();
-    D2xxLibrary::instance().clearBackends();
-    D2xxLibrary::instance().addBackend(std::make_shared<SimBoardBackend>(m_engine));
-    m_link = std::make_unique<TLink>();
-    m_host = std::make_unique<RecordingHost>();
-    m_com = std::make_unique<TZr5Com>(*m_link, *m_host);
-    m_link->BuildDeviceList();
-    m_link->OpenDevice(0);
-    QVERIFY(m_link->Connected());
+    m_t = std::make_unique<TestLink>(std::make_shared<SimBoardBackend>(m_engine));
+    m_clock = &m_t->clock;
+    m_link = m_t->link.get();
+    m_host = &m_t->host;
+    m_com = m_t->com.get();
+    QVERIFY(m_t->open());
 }
 
 void TestPageTransfer::cleanup()
 {
-    m_com.reset();
-    m_link.reset();
-    D2xxLibrary::instance().clearBackends();
-    m_clock.reset();
+    m_t.reset();
 }
 
 QList<QByteArray> TestPageTransfer::lines() const

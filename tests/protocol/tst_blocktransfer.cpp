@@ -1,6 +1,7 @@
 #include "D2xxLibrary.h"
 #include "EZr5Error.h"
 #include "FakeClock.h"
+#include "TestLink.h"
 #include "RecordingHost.h"
 #include "ScriptedBackend.h"
 #include "ScriptedDevice.h"
@@ -110,12 +111,13 @@ private slots:
 private:
     QString file(const QByteArray& bytes);
 
-    std::unique_ptr<FakeClock> m_clock;
+    std::unique_ptr<TestLink> m_t;
+    FakeClock* m_clock = nullptr;
     std::shared_ptr<ScriptedDevice> m_device;
     std::unique_ptr<FlashBoard> m_board;
-    std::unique_ptr<TLink> m_link;
-    std::unique_ptr<RecordingHost> m_host;
-    std::unique_ptr<TZr5Com> m_com;
+    TLink* m_link = nullptr;
+    RecordingHost* m_host = nullptr;
+    TZr5Com* m_com = nullptr;
     ScriptedPrompter m_prompter;
     std::unique_ptr<TFileBuffer> m_buffer;
     std::unique_ptr<TBlockTransfer> m_transfer;
@@ -125,29 +127,23 @@ private:
 
 void TestBlockTransfer::init()
 {
-    m_clock = std::make_unique<FakeClock>();
     m_device = std::make_shared<ScriptedDevice>();
+    m_t = std::make_unique<TestLink>(std::make_shared<ScriptedBackend>(m_device));
+    m_clock = &m_t->clock;
+    m_link = m_t->link.get();
+    m_host = &m_t->host;
+    m_com = m_t->com.get();
     m_board = std::make_unique<FlashBoard>(*m_device, *m_clock);
-    D2xxLibrary::instance().clearBackends();
-    D2xxLibrary::instance().addBackend(std::make_shared<ScriptedBackend>(m_device));
-    m_link = std::make_unique<TLink>();
-    m_host = std::make_unique<RecordingHost>();
-    m_com = std::make_unique<TZr5Com>(*m_link, *m_host);
     m_prompter = ScriptedPrompter();
     m_buffer = std::make_unique<TFileBuffer>();
     m_transfer = std::make_unique<TBlockTransfer>(*m_com, *m_host, m_prompter, *m_buffer);
-    m_link->BuildDeviceList();
-    m_link->OpenDevice(0);
-    QVERIFY(m_link->Connected());
+    QVERIFY(m_t->open());
 }
 
 void TestBlockTransfer::cleanup()
 {
     m_transfer.reset();
-    m_com.reset();
-    m_link.reset();
-    D2xxLibrary::instance().clearBackends();
-    m_clock.reset();
+    m_t.reset();
 }
 
 QString TestBlockTransfer::file(const QByteArray& bytes)

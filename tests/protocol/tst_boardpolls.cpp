@@ -1,5 +1,6 @@
 #include "D2xxLibrary.h"
 #include "FakeClock.h"
+#include "TestLink.h"
 #include "RecordingHost.h"
 #include "ScriptedBackend.h"
 #include "ScriptedDevice.h"
@@ -29,33 +30,28 @@ private:
     void answerFromPoll(int n);
     int queries() const;
 
-    std::unique_ptr<FakeClock> m_clock;
+    std::unique_ptr<TestLink> m_t;
+    FakeClock* m_clock = nullptr;
     std::shared_ptr<ScriptedDevice> m_device;
-    std::unique_ptr<TLink> m_link;
-    std::unique_ptr<RecordingHost> m_host;
-    std::unique_ptr<TZr5Com> m_com;
+    TLink* m_link = nullptr;
+    RecordingHost* m_host = nullptr;
+    TZr5Com* m_com = nullptr;
 };
 
 void TestBoardPolls::init()
 {
-    m_clock = std::make_unique<FakeClock>();
     m_device = std::make_shared<ScriptedDevice>();
-    D2xxLibrary::instance().clearBackends();
-    D2xxLibrary::instance().addBackend(std::make_shared<ScriptedBackend>(m_device));
-    m_link = std::make_unique<TLink>();
-    m_host = std::make_unique<RecordingHost>();
-    m_com = std::make_unique<TZr5Com>(*m_link, *m_host);
-    m_link->BuildDeviceList();
-    m_link->OpenDevice(0);
-    QVERIFY(m_link->Connected());
+    m_t = std::make_unique<TestLink>(std::make_shared<ScriptedBackend>(m_device));
+    m_clock = &m_t->clock;
+    m_link = m_t->link.get();
+    m_host = &m_t->host;
+    m_com = m_t->com.get();
+    QVERIFY(m_t->open());
 }
 
 void TestBoardPolls::cleanup()
 {
-    m_com.reset();
-    m_link.reset();
-    D2xxLibrary::instance().clearBackends();
-    m_clock.reset();
+    m_t.reset();
 }
 
 int TestBoardPolls::queries() const
