@@ -95,7 +95,6 @@ public:
     const QString& AppPath() const { return m_appPath; }
     // The programming tool found at start; empty when it is missing.
     const QString& AvrdudePath() const { return m_avrdudePath; }
-    std::array<int, 32>& ComPortProbes() { return m_comPortProbes; }
     int MidiPollCountdown() const { return m_midiPollCountdown; }
 
     // Templates for the file dialogs; a handler sets title and filter and
@@ -205,7 +204,6 @@ private:
     TPageModel m_pages;
     TPresetPages* m_presetPages = nullptr;
     QString m_avrdudePath;
-    std::array<int, 32> m_comPortProbes{};
     int m_midiPollCountdown = 10;
     Prompter::FileRequest m_openDialog1;
     Prompter::FileRequest m_saveDialog1;
