@@ -3,6 +3,7 @@
 #include "Clock.h"
 #include "EZr5Error.h"
 #include "OperationHost.h"
+#include "TDecimal.h"
 #include "TLink.h"
 
 #include <QLocale>
@@ -13,27 +14,6 @@ const QString TZr5Com::NoReply = QStringLiteral("-9999");
 
 namespace {
 constexpr char CR = '\r';
-
-// Signed decimal digits only: no blanks, no hexadecimal prefix.
-bool readDecimalInt(const QString& text, int* value)
-{
-    if (text.isEmpty())
-        return false;
-    int i = 0;
-    if (text.at(0) == QLatin1Char('-') || text.at(0) == QLatin1Char('+'))
-        i = 1;
-    if (i == text.size())
-        return false;
-    for (int k = i; k < text.size(); ++k) {
-        if (!text.at(k).isDigit() || text.at(k).unicode() > 127)
-            return false;
-    }
-    bool ok = false;
-    const int v = text.toInt(&ok, 10);
-    if (ok)
-        *value = v;
-    return ok;
-}
 } // namespace
 
 TZr5Com::TZr5Com(TLink& link, OperationHost& host) : m_link(link), m_host(host) {}
@@ -179,8 +159,7 @@ QString TZr5Com::ValueText(const QString& reply)
 
 int TZr5Com::ParseIntReply(const QString& reply)
 {
-    int value = 0;
-    return readDecimalInt(ValueText(reply), &value) ? value : 0;
+    return TDecimal::orZero(ValueText(reply));
 }
 
 double TZr5Com::ParseFloatReply(const QString& reply)

@@ -1,6 +1,7 @@
 #include "BoardEngine.h"
 #include "D2xxLibrary.h"
 #include "FakeClock.h"
+#include "TestBoard.h"
 #include "RecordingSound.h"
 #include "ScriptedPrompter.h"
 #include "SimBoardBackend.h"
@@ -115,7 +116,7 @@ private slots:
 
 private:
     void connectBoard();
-    QStringList sentLines() const;
+    QStringList sentLines() const { return m_sim->sentLines(); }
     void select(int tab, int row, int col = 2);
     // Which editors are visible, as "slider", "button", "bits", "list".
     QStringList shownEditors() const;
@@ -129,9 +130,10 @@ private:
     QComboBox* list() const { return area()->ComboBox1(); }
     QCheckBox* bit(int n) const { return area()->OrganPage()->CheckBit(n); }
 
-    std::unique_ptr<FakeClock> m_clock;
-    std::shared_ptr<SimBoardBackend> m_board;
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<TestBoard> m_sim;
+    FakeClock* m_clock = nullptr;
+    SimBoardBackend* m_board = nullptr;
+    QTemporaryDir* m_dir = nullptr;
     ScriptedPrompter m_prompter;
     RecordingSound m_sound;
     std::unique_ptr<TForm1> m_form;
@@ -139,16 +141,15 @@ private:
 
 void TstAppEditors::init()
 {
-    m_clock = std::make_unique<FakeClock>();
-    m_dir = std::make_unique<QTemporaryDir>();
+    m_sim = std::make_unique<TestBoard>();
+    m_clock = &m_sim->clock;
+    m_board = m_sim->board.get();
+    m_dir = &m_sim->dir;
     writeFile(m_dir->filePath("zr5_organ_defaults.csv"),
               withFillerRows(kOrganFile, ",Filler,0,None,255,c\r\n", 500));
     writeFile(m_dir->filePath("zr5_rotary_defaults.csv"),
               withFillerRows(kRotaryFile, ",Filler,0\r\n", 700));
     writeFile(m_dir->filePath("zr5_dropdown_menus.csv"), kMenuFile);
-    m_board = std::make_shared<SimBoardBackend>(std::make_shared<BoardEngine>());
-    D2xxLibrary::instance().clearBackends();
-    D2xxLibrary::instance().addBackend(m_board);
     TAppEnvironment env;
     env.appPath = m_dir->path();
     env.toolSearchPath = {QStringLiteral("/nonexistent-folder")};
@@ -163,28 +164,13 @@ void TstAppEditors::init()
 void TstAppEditors::cleanup()
 {
     m_form.reset();
-    D2xxLibrary::instance().clearBackends();
-    m_board.reset();
-    m_clock.reset();
-    m_dir.reset();
+    m_sim.reset();
 }
 
 void TstAppEditors::connectBoard()
 {
-    TLink& link = m_form->Link();
-    link.BuildDeviceList();
-    QCOMPARE(link.DeviceCount(), 1u);
-    link.OpenDevice(0);
-    QVERIFY(link.Connected());
+    QVERIFY(m_sim->open(m_form->Link()));
     m_board->engine().clearReceived();
-}
-
-QStringList TstAppEditors::sentLines() const
-{
-    QStringList lines;
-    for (const BoardEngine::ReceivedLine& line : m_board->engine().receivedLines())
-        lines << QString::fromLatin1(line.text).trimmed();
-    return lines;
 }
 
 void TstAppEditors::select(int tab, int row, int col)

@@ -1,6 +1,7 @@
 #include "BoardEngine.h"
 #include "D2xxLibrary.h"
 #include "FakeClock.h"
+#include "TestBoard.h"
 #include "RecordingSound.h"
 #include "ScriptedBackend.h"
 #include "ScriptedDevice.h"
@@ -62,11 +63,12 @@ private:
     QStringList consoleLines() const { return m_form->ConsoleBox()->Lines(); }
     TBoardInfoBox* info() const { return m_form->BoardInfoBox(); }
     TStringGrid* organGrid() const { return m_form->PageArea()->OrganPage()->StringGrid1(); }
-    QStringList sentLines() const;
+    QStringList sentLines() const { return m_sim->sentLines(); }
 
-    std::unique_ptr<FakeClock> m_clock;
-    std::shared_ptr<SimBoardBackend> m_board;
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<TestBoard> m_sim;
+    FakeClock* m_clock = nullptr;
+    SimBoardBackend* m_board = nullptr;
+    QTemporaryDir* m_dir = nullptr;
     ScriptedPrompter m_prompter;
     RecordingSound m_sound;
     std::unique_ptr<TForm1> m_form;
@@ -74,11 +76,10 @@ private:
 
 void TstAppIdentify::init()
 {
-    m_clock = std::make_unique<FakeClock>();
-    m_board = std::make_shared<SimBoardBackend>(std::make_shared<BoardEngine>());
-    D2xxLibrary::instance().clearBackends();
-    D2xxLibrary::instance().addBackend(m_board);
-    m_dir = std::make_unique<QTemporaryDir>();
+    m_sim = std::make_unique<TestBoard>();
+    m_clock = &m_sim->clock;
+    m_board = m_sim->board.get();
+    m_dir = &m_sim->dir;
     QVERIFY(m_dir->isValid());
     QFile organ(m_dir->filePath("zr5_organ_defaults.csv"));
     QVERIFY(organ.open(QIODevice::WriteOnly));
@@ -90,10 +91,7 @@ void TstAppIdentify::init()
 void TstAppIdentify::cleanup()
 {
     m_form.reset();
-    D2xxLibrary::instance().clearBackends();
-    m_board.reset();
-    m_dir.reset();
-    m_clock.reset();
+    m_sim.reset();
 }
 
 void TstAppIdentify::makeForm()
@@ -111,19 +109,8 @@ void TstAppIdentify::makeForm()
 
 void TstAppIdentify::connectBoard()
 {
-    TLink& link = m_form->Link();
-    link.BuildDeviceList();
-    link.OpenDevice(0);
-    QVERIFY(link.Connected());
+    QVERIFY(m_sim->open(m_form->Link()));
     m_form->ShowConnectedState();
-}
-
-QStringList TstAppIdentify::sentLines() const
-{
-    QStringList lines;
-    for (const BoardEngine::ReceivedLine& line : m_board->engine().receivedLines())
-        lines << QString::fromLatin1(line.text).trimmed();
-    return lines;
 }
 
 void TstAppIdentify::refreshShowsTheBoard_data()

@@ -1,6 +1,7 @@
 #include "BoardEngine.h"
 #include "D2xxLibrary.h"
 #include "FakeClock.h"
+#include "TestBoard.h"
 #include "RecordingSound.h"
 #include "ScriptedPrompter.h"
 #include "SimBoardBackend.h"
@@ -91,14 +92,15 @@ private:
     void writeFile(const QString& name, const char* text);
     void clickTab(int tab);
     QStringList consoleLines() const { return m_form->ConsoleBox()->Lines(); }
-    QStringList sentLines() const;
+    QStringList sentLines() const { return m_sim->sentLines(); }
     TPageArea* area() const { return m_form->PageArea(); }
     TStringGrid* grid(int tab) const;
     TPageTable& table(int tab);
 
-    std::unique_ptr<FakeClock> m_clock;
-    std::shared_ptr<SimBoardBackend> m_board;
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<TestBoard> m_sim;
+    FakeClock* m_clock = nullptr;
+    SimBoardBackend* m_board = nullptr;
+    QTemporaryDir* m_dir = nullptr;
     ScriptedPrompter m_prompter;
     RecordingSound m_sound;
     std::unique_ptr<TForm1> m_form;
@@ -106,11 +108,10 @@ private:
 
 void TstAppPageReadSend::init()
 {
-    m_clock = std::make_unique<FakeClock>();
-    m_board = std::make_shared<SimBoardBackend>(std::make_shared<BoardEngine>());
-    D2xxLibrary::instance().clearBackends();
-    D2xxLibrary::instance().addBackend(m_board);
-    m_dir = std::make_unique<QTemporaryDir>();
+    m_sim = std::make_unique<TestBoard>();
+    m_clock = &m_sim->clock;
+    m_board = m_sim->board.get();
+    m_dir = &m_sim->dir;
     QVERIFY(m_dir->isValid());
     writeFile("zr5_organ_defaults.csv", kOrganTable);
     writeFile("zr5_rotary_defaults.csv", kRotaryTable);
@@ -122,10 +123,7 @@ void TstAppPageReadSend::init()
 void TstAppPageReadSend::cleanup()
 {
     m_form.reset();
-    D2xxLibrary::instance().clearBackends();
-    m_board.reset();
-    m_dir.reset();
-    m_clock.reset();
+    m_sim.reset();
 }
 
 void TstAppPageReadSend::writeFile(const QString& name, const char* text)
@@ -151,10 +149,7 @@ void TstAppPageReadSend::makeForm()
 
 void TstAppPageReadSend::connectBoard()
 {
-    TLink& link = m_form->Link();
-    link.BuildDeviceList();
-    link.OpenDevice(0);
-    QVERIFY(link.Connected());
+    QVERIFY(m_sim->open(m_form->Link()));
     m_form->ShowConnectedState();
     m_board->engine().clearReceived();
     m_form->Console().ClearConsole();
@@ -165,14 +160,6 @@ void TstAppPageReadSend::clickTab(int tab)
     QTabBar* bar = area()->PageControl1()->tabBar();
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(tab).center());
     QCOMPARE(area()->PageControl1()->currentIndex(), tab);
-}
-
-QStringList TstAppPageReadSend::sentLines() const
-{
-    QStringList lines;
-    for (const BoardEngine::ReceivedLine& line : m_board->engine().receivedLines())
-        lines << QString::fromLatin1(line.text).trimmed();
-    return lines;
 }
 
 TStringGrid* TstAppPageReadSend::grid(int tab) const

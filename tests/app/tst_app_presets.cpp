@@ -1,6 +1,7 @@
 #include "BoardEngine.h"
 #include "D2xxLibrary.h"
 #include "FakeClock.h"
+#include "TestBoard.h"
 #include "RecordingSound.h"
 #include "ScriptedPrompter.h"
 #include "SimBoardBackend.h"
@@ -71,7 +72,7 @@ private slots:
 private:
     void createForm();
     void connectBoard();
-    QStringList sentLines() const;
+    QStringList sentLines() const { return m_sim->sentLines(); }
     TUpperPage* upper() const { return m_form->PageArea()->UpperPage(); }
     TLowerPage* lower() const { return m_form->PageArea()->LowerPage(); }
     QCheckBox* box(int n) const { return m_form->PresetPages()->CheckBox(n); }
@@ -101,9 +102,10 @@ private:
             table(side).setEntry(preset, it.key(), it.value());
     }
 
-    std::unique_ptr<FakeClock> m_clock;
-    std::shared_ptr<SimBoardBackend> m_board;
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<TestBoard> m_sim;
+    FakeClock* m_clock = nullptr;
+    SimBoardBackend* m_board = nullptr;
+    QTemporaryDir* m_dir = nullptr;
     ScriptedPrompter m_prompter;
     RecordingSound m_sound;
     std::unique_ptr<TForm1> m_form;
@@ -111,11 +113,10 @@ private:
 
 void TstAppPresets::init()
 {
-    m_clock = std::make_unique<FakeClock>();
-    m_dir = std::make_unique<QTemporaryDir>();
-    m_board = std::make_shared<SimBoardBackend>(std::make_shared<BoardEngine>());
-    D2xxLibrary::instance().clearBackends();
-    D2xxLibrary::instance().addBackend(m_board);
+    m_sim = std::make_unique<TestBoard>();
+    m_clock = &m_sim->clock;
+    m_board = m_sim->board.get();
+    m_dir = &m_sim->dir;
     m_prompter = ScriptedPrompter();
     createForm();
 }
@@ -134,28 +135,13 @@ void TstAppPresets::createForm()
 void TstAppPresets::cleanup()
 {
     m_form.reset();
-    D2xxLibrary::instance().clearBackends();
-    m_board.reset();
-    m_clock.reset();
-    m_dir.reset();
+    m_sim.reset();
 }
 
 void TstAppPresets::connectBoard()
 {
-    TLink& link = m_form->Link();
-    link.BuildDeviceList();
-    QCOMPARE(link.DeviceCount(), 1u);
-    link.OpenDevice(0);
-    QVERIFY(link.Connected());
+    QVERIFY(m_sim->open(m_form->Link()));
     m_board->engine().clearReceived();
-}
-
-QStringList TstAppPresets::sentLines() const
-{
-    QStringList lines;
-    for (const BoardEngine::ReceivedLine& line : m_board->engine().receivedLines())
-        lines << QString::fromLatin1(line.text).trimmed();
-    return lines;
 }
 
 void TstAppPresets::choosingAPresetSendsItFirstThenWhatChanges_data()
