@@ -118,7 +118,11 @@ void BoardEngine::feed(const QByteArray& bytes, qint64 nowUs)
         if (m_options.wireTiming)
             atUs += kByteUs;
         m_inputFreeUs = atUs;
-        if (c == CR) {
+        if (m_byteSink) {
+            // Copied: the sink may hand the stream back (clear itself) here.
+            const auto sink = m_byteSink;
+            sink(c, atUs);
+        } else if (c == CR) {
             const QByteArray line = m_line;
             m_line.clear();
             lineReceived(line, atUs);
@@ -239,6 +243,27 @@ void BoardEngine::reply(const QByteArray& text, qint64 atUs, qint64 extraUs)
     }
     if (!bytes.isEmpty())
         queue(bytes, atUs + m_options.replyDelayUs + extraUs);
+}
+
+void BoardEngine::replyBytes(const QByteArray& bytes, qint64 atUs, qint64 extraUs)
+{
+    QByteArray out = bytes;
+    switch (m_options.fault) {
+    case BoardOptions::Fault::Silent:
+        return;
+    case BoardOptions::Fault::Garbage:
+        for (char& c : out)
+            c = static_cast<char>(QRandomGenerator::global()->bounded(256));
+        break;
+    case BoardOptions::Fault::Slow:
+        extraUs += qint64(m_options.slowMs) * 1000;
+        break;
+    case BoardOptions::Fault::NoCr:
+    case BoardOptions::Fault::None:
+        break;
+    }
+    if (!out.isEmpty())
+        queue(out, atUs + m_options.replyDelayUs + extraUs);
 }
 
 void BoardEngine::queue(const QByteArray& bytes, qint64 dueUs)

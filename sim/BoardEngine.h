@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <deque>
+#include <functional>
 
 // A ZR5 board as the program sees it over the serial line, without widgets,
 // threads or I/O of its own. Bytes from the host are fed in with the time they
@@ -86,6 +87,13 @@ private:
     // Sends one reply line (text without its CR) through the fault in force,
     // starting extraUs later than the usual reply delay.
     void reply(const QByteArray& text, qint64 atUs, qint64 extraUs = 0);
+    // Sends bytes as they are (binary answers, no CR added) through the fault
+    // in force: nothing when silent, as many random bytes when garbage.
+    void replyBytes(const QByteArray& bytes, qint64 atUs, qint64 extraUs = 0);
+    // While set, every byte from the host goes here instead of into a line:
+    // a part of the board that has taken over the stream (a block transfer,
+    // the boot loader) sets it and clears it when it gives the stream back.
+    std::function<void(char c, qint64 atUs)> m_byteSink;
     void queue(const QByteArray& bytes, qint64 startUs);
     qint64 arrivalUs(std::size_t chunk, qsizetype index) const;
     qint64 chunkEndUs(std::size_t chunk) const;
