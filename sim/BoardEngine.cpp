@@ -1,6 +1,7 @@
 #include "BoardEngine.h"
 
 #include "BoardFactoryValues.h"
+#include "SimFirmwareImage.h"
 
 #include <QFile>
 #include <QLocale>
@@ -14,6 +15,8 @@
 namespace {
 constexpr char CR = '\r';
 constexpr char LF = '\n';
+// End of a block stream; one that comes after the stream is acknowledged too.
+constexpr char kEot = 0x04;
 
 // Parameter numbers with a meaning of their own on the board.
 enum : int
@@ -27,6 +30,7 @@ enum : int
     kOwner = 9990,
     kSystemReset = 9999,
     kGeneratorReload = 9996,
+    kCoreReload = 9997,
 };
 
 const QRegularExpression& queryPattern()
@@ -70,7 +74,18 @@ bool fpgaMissing(const QString& version)
 }
 } // namespace
 
-BoardEngine::BoardEngine(BoardOptions options) : m_options(std::move(options))
+BoardEngine::BoardEngine(BoardOptions options)
+    : m_options(std::move(options)),
+      m_bootLoader([this](const QByteArray& bytes, qint64 atUs) { replyBytes(bytes, atUs); }),
+      m_dataFlash(m_options,
+                  {[this](const QByteArray& text, qint64 atUs, qint64 extraUs) {
+                       reply(text, atUs, extraUs);
+                   },
+                   [this](const QByteArray& bytes, qint64 atUs, qint64 extraUs) {
+                       replyBytes(bytes, atUs, extraUs);
+                   },
+                   [this](std::function<void(char, qint64)> sink) { m_byteSink = std::move(sink); },
+                   [this](char c, qint64 atUs) { lineByte(c, atUs); }})
 {
     // Compiled now rather than inside the first exchange, which would answer
     // some milliseconds late.
@@ -122,6 +137,8 @@ void BoardEngine::feed(const QByteArray& bytes, qint64 nowUs)
             // Copied: the sink may hand the stream back (clear itself) here.
             const auto sink = m_byteSink;
             sink(c, atUs);
+        } else if (c == kEot && m_line.isEmpty()) {
+            m_dataFlash.strayEot(atUs);
         } else if (c == CR) {
             const QByteArray line = m_line;
             m_line.clear();
@@ -132,9 +149,23 @@ void BoardEngine::feed(const QByteArray& bytes, qint64 nowUs)
     }
 }
 
+void BoardEngine::lineByte(char c, qint64 atUs)
+{
+    if (c == CR) {
+        const QByteArray line = m_line;
+        m_line.clear();
+        lineReceived(line, atUs);
+    } else if (c != LF && m_line.size() < kMaxLine) {
+        m_line.append(c);
+    }
+}
+
 void BoardEngine::lineReceived(const QByteArray& line, qint64 atUs)
 {
     m_received.append({line, atUs});
+    // An erasing DataFlash keeps the controller from taking lines.
+    if (m_dataFlash.busy(atUs))
+        return;
     // The write enable covers only the line right after it.
     const bool writeEnabled = m_writeEnabled;
     m_writeEnabled = false;
@@ -146,6 +177,10 @@ void BoardEngine::lineReceived(const QByteArray& line, qint64 atUs)
         reply(line, atUs);
         return;
     }
+    if (maintenanceLine(line, atUs))
+        return;
+    if (m_dataFlash.lineReceived(line, atUs))
+        return;
     const QString text = QString::fromLatin1(line);
     int number = 0;
     int value = 0;
@@ -183,11 +218,11 @@ void BoardEngine::answerQuery(int number, qint64 atUs)
         return;
     }
     case kFpga:
-        reply(head + "0 [#" + o.fpgaVersion.toLatin1() + ']', atUs);
+        reply(head + "0 [#" + m_dataFlash.fpgaVersion(o.fpgaVersion).toLatin1() + ']', atUs);
         return;
     case kFpgaReload:
         reply(head + "0 [FPGA reload]", atUs);
-        reply(fpgaMissing(o.fpgaVersion) ? head + "-1 [FPGA config missing]"
+        reply(fpgaMissing(m_dataFlash.fpgaVersion(o.fpgaVersion)) ? head + "-1 [FPGA config missing]"
                                          : head + "1 [FPGA loaded]",
               atUs, kFpgaReloadUs);
         return;
@@ -209,9 +244,16 @@ void BoardEngine::answerQuery(int number, qint64 atUs)
         reset();
         reply(head + "1 [ZR5 ready]", atUs, kRestartUs);
         return;
+    case kMidiMonitorParam:
+        reply(head + QByteArray::number(m_lastMidi), atUs);
+        return;
     case kGeneratorReload:
         reply(head + "0 [Reload]", atUs);
         reply(head + "1 [Generators loaded]", atUs, kGeneratorReloadUs);
+        return;
+    case kCoreReload:
+        reply(head + "0 [Reload]", atUs);
+        reply(head + "1 [Scan cores loaded]", atUs, kGeneratorReloadUs);
         return;
     default:
         reply(head + QByteArray::number(value(number)), atUs);
@@ -373,6 +415,11 @@ void BoardEngine::setValue(int number, int value, bool nonVolatile)
     }
 }
 
+void BoardEngine::injectMidi(quint8 status, quint8 data1, quint8 data2)
+{
+    m_lastMidi = (int(status) << 16) | (int(data1 & 0x7F) << 8) | int(data2 & 0x7F);
+}
+
 bool BoardEngine::isNonVolatile(int number) const
 {
     return !m_volatile.contains(number) &&
@@ -425,4 +472,108 @@ void BoardEngine::saveState() const
     for (auto it = m_stored.cbegin(); it != m_stored.cend(); ++it)
         file.write(QByteArray::number(it.key()) + '=' + QByteArray::number(it.value()) + '\n');
     file.commit();
+}
+
+// --- maintenance: boot loader and factory defaults -----------------------
+
+bool BoardEngine::maintenanceLine(const QByteArray& line, qint64 atUs)
+{
+    if (line == "9980=0" && m_options.firmwareVersion >= kBootRequestVersion) {
+        // The firmware jumps to the boot loader without a word; the loader
+        // then waits for a programming tool for as long as it takes.
+        enterBootLoader(atUs, -1);
+        return true;
+    }
+    if (line == "SFX 1=9!") {
+        reply("SFX 1=0 [Save EEPROM to DataFlash]", atUs);
+        // An EEPROM without board data is not worth keeping as defaults.
+        if (m_options.serialNumber >= 1) {
+            m_factoryDefaults = m_stored;
+            m_factoryDefaultsSaved = true;
+            reply("SFX 1=1 [Factory defaults saved]", atUs, kFactoryDefaultsUs);
+        }
+        return true;
+    }
+    if (line == "SFX 2=9!") {
+        reply("SFX 2=0 [Restore EEPROM from DataFlash]", atUs);
+        if (m_factoryDefaultsSaved) {
+            m_stored = m_factoryDefaults;
+            m_volatile.clear();
+            saveState();
+            reply("SFX 2=1 [Factory defaults restored]", atUs, kFactoryDefaultsUs);
+        }
+        return true;
+    }
+    return false;
+}
+
+void BoardEngine::pressReset(qint64 atUs)
+{
+    reset();
+    m_line.clear();
+    enterBootLoader(atUs, kBootWindowUs);
+}
+
+void BoardEngine::enterBootLoader(qint64 atUs, qint64 windowUs)
+{
+    // Until a tool has written the flash, it holds the firmware the board
+    // was started with.
+    if (!m_flashWritten)
+        m_bootLoader.writeFlash(0, SimFirmwareImage::flashImage(m_options.firmwareText));
+    m_bootLoader.start(atUs, windowUs);
+    m_inBootLoader = true;
+    m_byteSink = [this](char c, qint64 at) { bootLoaderByte(c, at); };
+}
+
+void BoardEngine::bootLoaderByte(char c, qint64 atUs)
+{
+    switch (m_bootLoader.feed(c, atUs)) {
+    case SimBootLoader::Outcome::Stay:
+        return;
+    case SimBootLoader::Outcome::Leave:
+        m_flashWritten = true;
+        // A chip without a program stays in its boot loader.
+        if (m_bootLoader.flashErased()) {
+            m_bootLoader.start(atUs, -1);
+            return;
+        }
+        startFirmware();
+        return;
+    case SimBootLoader::Outcome::PassOn:
+        if (m_flashWritten && m_bootLoader.flashErased()) {
+            // No firmware to hand over to: the loader keeps listening.
+            m_bootLoader.start(atUs, -1);
+            m_bootLoader.feed(c, atUs);
+            return;
+        }
+        startFirmware();
+        // The byte was the firmware's.
+        if (c == CR) {
+            const QByteArray line = m_line;
+            m_line.clear();
+            lineReceived(line, atUs);
+        } else if (c != LF && m_line.size() < kMaxLine) {
+            m_line.append(c);
+        }
+        return;
+    }
+}
+
+void BoardEngine::startFirmware()
+{
+    m_byteSink = nullptr;
+    m_inBootLoader = false;
+    m_line.clear();
+    const QString text = m_bootLoader.firmwareText();
+    double version = 0;
+    if (SimBootLoader::versionOf(text, &version)) {
+        m_options.firmwareVersion = version;
+        m_options.firmwareText = text;
+    }
+    // New firmware starts from the values its EEPROM image carries.
+    if (m_bootLoader.eepromWritten()) {
+        m_stored = SimFirmwareImage::eepromValues(m_bootLoader.eeprom());
+        saveState();
+    }
+    reset();
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "BoardOptions.h"
+#include "SimBootLoader.h"
+#include "SimDataFlash.h"
 
 #include <QByteArray>
 #include <QList>
@@ -23,6 +25,9 @@ class BoardEngine
 {
 public:
     explicit BoardEngine(BoardOptions options = {});
+    // Its parts hold on to it; it stays where it was made.
+    BoardEngine(const BoardEngine&) = delete;
+    BoardEngine& operator=(const BoardEngine&) = delete;
 
     // Changes take effect with the next line the board takes (faults included).
     BoardOptions& options() { return m_options; }
@@ -60,6 +65,17 @@ public:
     // Volatile values fall back to their stored (non-volatile) values.
     void reset();
 
+    // The reset button: the board restarts into its boot loader, which hands
+    // over to the firmware unless a programming tool gets in sync within the
+    // boot window. Firmware from kBootRequestVersion on also enters the boot
+    // loader on the line "9980=0", and then waits for the tool.
+    void pressReset(qint64 atUs);
+    bool inBootLoader() const { return m_inBootLoader; }
+    const SimBootLoader& bootLoader() const { return m_bootLoader; }
+    // What "SFX 1=9!" saved and "SFX 2=9!" brings back.
+    bool factoryDefaultsSaved() const { return m_factoryDefaultsSaved; }
+    const QMap<int, int>& factoryDefaults() const { return m_factoryDefaults; }
+
     // Why factory values are missing: one line per data file that could not
     // be read, or was read with defaults. Empty without a data folder.
     const QStringList& dataProblems() const { return m_dataProblems; }
@@ -73,8 +89,22 @@ public:
     static constexpr qint64 kFpgaReloadUs = 300'000;
     static constexpr qint64 kRestartUs = 500'000;
     static constexpr qint64 kGeneratorReloadUs = 200'000;
+    static constexpr qint64 kFactoryDefaultsUs = 300'000;
+    static constexpr qint64 kBootWindowUs = 1'000'000;
+    static constexpr double kBootRequestVersion = 3.52;
     // Longest line the board keeps; further characters before the CR are lost.
     static constexpr qsizetype kMaxLine = 255;
+
+    // The board's MIDI input: a message that arrived there. Query 9000
+    // reports the last one as status << 16 | data1 << 8 | data2, the data
+    // bytes taken to 7 bits; it reads 0 until the first message comes.
+    static constexpr int kMidiMonitorParam = 9000;
+    void injectMidi(quint8 status, quint8 data1, quint8 data2);
+    int lastMidiMessage() const { return m_lastMidi; }
+
+    // The DataFlash: its areas, the block stream and the DSP copy.
+    SimDataFlash& dataFlash() { return m_dataFlash; }
+    const SimDataFlash& dataFlash() const { return m_dataFlash; }
 
     // Display name of a scan core number, empty outside 0..9.
     static QString scanCoreName(int core);
@@ -94,6 +124,15 @@ private:
     // a part of the board that has taken over the stream (a block transfer,
     // the boot loader) sets it and clears it when it gives the stream back.
     std::function<void(char c, qint64 atUs)> m_byteSink;
+    // One host byte for the line parser.
+    void lineByte(char c, qint64 atUs);
+    // "9980=0" and the factory defaults; false for any other line.
+    bool maintenanceLine(const QByteArray& line, qint64 atUs);
+    void enterBootLoader(qint64 atUs, qint64 windowUs);
+    void bootLoaderByte(char c, qint64 atUs);
+    // Leaves the boot loader: the firmware the flash carries starts, from
+    // the values of the EEPROM image when the tool wrote one.
+    void startFirmware();
     void queue(const QByteArray& bytes, qint64 startUs);
     qint64 arrivalUs(std::size_t chunk, qsizetype index) const;
     qint64 chunkEndUs(std::size_t chunk) const;
@@ -126,4 +165,11 @@ private:
     QStringList m_dataProblems;
     bool m_writeEnabled = false;
     int m_readinessPolls = 0;
+    SimBootLoader m_bootLoader;
+    bool m_inBootLoader = false;
+    bool m_flashWritten = false;
+    QMap<int, int> m_factoryDefaults;
+    bool m_factoryDefaultsSaved = false;
+    int m_lastMidi = 0;
+    SimDataFlash m_dataFlash;
 };

@@ -35,8 +35,27 @@ struct BoardOptions
     // The first n - 1 readiness polls (253?) go unanswered.
     int readyFromPoll = 1;
 
+    // Every client that opens the port resets the board (a cable that pulls
+    // the reset line): the boot loader comes up for its boot window, so a
+    // programming tool finds it also on firmware that cannot be asked to
+    // start it.
+    bool resetOnOpen = false;
+
     // Parameter store kept across runs ("" = none); non-volatile writes land there.
     QString stateFile;
+    // DataFlash: folder that keeps each area's image and a listing of them
+    // across runs ("" = kept in memory only).
+    QString flashDir;
+    // Block stream faults: NAK or CAN instead of the answer to every n-th
+    // packet received (0 = never); what the packet answers suffer (Silent,
+    // Garbage or Slow); the line cut after the n-th packet (0 = never).
+    int nakEvery = 0;
+    int canEvery = 0;
+    Fault packetFault = Fault::None;
+    int hangUpAfterPacket = 0;
+    // The copy of the reverb program into the DSP reports a failure.
+    bool dspFails = false;
+
     // Folder of the shipped table files whose values the board starts with,
     // under whatever the state file holds ("" = none: parameters read 0).
     QString dataDir;

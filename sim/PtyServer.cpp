@@ -1,6 +1,7 @@
 #include "PtyServer.h"
 
 #include "BoardEngine.h"
+#include "SimMidiInput.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -64,7 +65,10 @@ QByteArray printableBytes(const QByteArray& bytes)
 }
 } // namespace
 
-PtyServer::PtyServer(BoardEngine& engine) : m_engine(engine) {}
+PtyServer::PtyServer(BoardEngine& engine) : m_engine(engine)
+{
+    m_engine.dataFlash().onHangUp = [this] { m_hangUpDue = true; };
+}
 
 PtyServer::~PtyServer()
 {
@@ -132,8 +136,8 @@ void PtyServer::watchClients()
     // descriptor keeps the terminal from ever being closed for good; so the
     // server hands the port back itself whenever a client closes it.
     m_notify = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-    if (m_notify >= 0 &&
-        ::inotify_add_watch(m_notify, m_slavePath.toLocal8Bit().constData(), IN_CLOSE) < 0) {
+    if (m_notify >= 0 && ::inotify_add_watch(m_notify, m_slavePath.toLocal8Bit().constData(),
+                                             IN_CLOSE | IN_OPEN) < 0) {
         ::close(m_notify);
         m_notify = -1;
     }
@@ -220,8 +224,10 @@ int PtyServer::run()
             wait.tv_nsec = static_cast<long>(us % 1'000'000) * 1000;
             timeout = &wait;
         }
-        pollfd fds[2] = {{m_master, POLLIN, 0}, {m_notify, POLLIN, 0}};
-        const nfds_t count = m_notify >= 0 ? 2 : 1;
+        // A negative descriptor (no inotify, no MIDI channel) is passed over.
+        const int midi = m_midiInput ? m_midiInput->fd() : -1;
+        pollfd fds[3] = {{m_master, POLLIN, 0}, {m_notify, POLLIN, 0}, {midi, POLLIN, 0}};
+        const nfds_t count = 3;
         const int r = ::ppoll(fds, count, timeout, &s_waitMask);
         if (r < 0) {
             if (errno == EINTR)
@@ -235,30 +241,56 @@ int PtyServer::run()
             break;
         if (fds[0].revents & POLLIN) {
             readHost();
+            if (m_hangUpDue) {
+                hangUp();
+                return 0;
+            }
         } else if (fds[0].revents & (POLLHUP | POLLERR)) {
             // Not expected while the held descriptor lives; do not spin on it.
             const timespec pause{0, 10'000'000};
             ::nanosleep(&pause, nullptr);
         }
-        if (count == 2 && (fds[1].revents & POLLIN)) {
+        if (midi >= 0 && (fds[2].revents & (POLLIN | POLLHUP | POLLERR)))
+            m_midiInput->readAvailable();
+        if (m_notify >= 0 && (fds[1].revents & POLLIN)) {
 #ifdef __linux__
             alignas(inotify_event) char buffer[4096];
             ssize_t n = 0;
             bool closed = false;
+            bool opened = false;
             while ((n = ::read(m_notify, buffer, sizeof buffer)) > 0) {
                 for (ssize_t at = 0; at < n;) {
                     const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
                     closed = closed || (event->mask & IN_CLOSE);
+                    opened = opened || (event->mask & IN_OPEN);
                     at += ssize_t(sizeof(inotify_event)) + event->len;
                 }
             }
             if (closed)
                 clientClosed();
+            if (opened && m_engine.options().resetOnOpen) {
+                m_engine.pressReset(monotonicUs());
+                if (m_verbose)
+                    log("port", "opened by a client: board reset");
+            }
 #endif
         }
     }
     removeLink();
     return 0;
+}
+
+void PtyServer::hangUp()
+{
+    std::fprintf(stderr, "zr5-board-sim: line cut after packet %d (--hang-up-after-packet)\n",
+                 m_engine.dataFlash().packetsReceived());
+    // Both sides: the client's next read or write fails as on a lost cable.
+    for (int* fd : {&m_slave, &m_master}) {
+        if (*fd >= 0)
+            ::close(*fd);
+        *fd = -1;
+    }
+    removeLink();
 }
 
 void PtyServer::readHost()

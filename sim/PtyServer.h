@@ -4,6 +4,7 @@
 #include <QString>
 
 class BoardEngine;
+class SimMidiInput;
 
 // Serves a BoardEngine on a pseudo-terminal, single-threaded: it sleeps in
 // ppoll() until the host writes or the next reply byte is due, so an idle
@@ -33,6 +34,8 @@ public:
     void removeLink();
 
     void setVerbose(bool verbose) { m_verbose = verbose; }
+    // Also waits on the MIDI control channel and reads it as it comes.
+    void setMidiInput(SimMidiInput* input) { m_midiInput = input; }
 
     // From here on, SIGTERM, SIGINT and SIGHUP make run() return; they are
     // held back outside its wait so that none is lost in between.
@@ -46,6 +49,8 @@ private:
     void readHost();
     void watchClients();
     void clientClosed();
+    // The hang-up fault: closes the terminal as a pulled cable would.
+    void hangUp();
     void logLines();
     void log(const char* who, const QByteArray& bytes) const;
 
@@ -57,4 +62,6 @@ private:
     QString m_linkPath;
     bool m_verbose = false;
     qint64 m_startUs = 0;
+    bool m_hangUpDue = false;
+    SimMidiInput* m_midiInput = nullptr;
 };

@@ -49,6 +49,8 @@ SimCommandLine::Outcome SimCommandLine::parse(const QStringList& arguments,
 {
     m_options = {};
     m_linkPath.clear();
+    m_midiInPath.clear();
+    m_makeFirmwarePath.clear();
     m_verbose = false;
     m_error.clear();
 
@@ -72,10 +74,24 @@ SimCommandLine::Outcome SimCommandLine::parse(const QStringList& arguments,
     const QCommandLineOption slowMs(QStringLiteral("slow-ms"), {}, QStringLiteral("ms"));
     const QCommandLineOption readyFromPoll(QStringLiteral("ready-from-poll"), {},
                                            QStringLiteral("n"));
+    const QCommandLineOption midiIn(QStringLiteral("midi-in"), {}, QStringLiteral("path"));
+    const QCommandLineOption resetOnOpen(QStringLiteral("reset-on-open"), {});
+    const QCommandLineOption makeFirmware(QStringLiteral("make-firmware"), {},
+                                          QStringLiteral("path"));
+    parser.addOptions({resetOnOpen, makeFirmware});
+    const QCommandLineOption flashDir(QStringLiteral("flash-dir"), {}, QStringLiteral("dir"));
+    const QCommandLineOption nakEvery(QStringLiteral("nak-every"), {}, QStringLiteral("n"));
+    const QCommandLineOption canEvery(QStringLiteral("can-every"), {}, QStringLiteral("n"));
+    const QCommandLineOption packetFault(QStringLiteral("packet-fault"), {},
+                                         QStringLiteral("kind"));
+    const QCommandLineOption hangUpAfter(QStringLiteral("hang-up-after-packet"), {},
+                                         QStringLiteral("n"));
+    const QCommandLineOption dspFails(QStringLiteral("dsp-fails"), {});
+    parser.addOptions({flashDir, nakEvery, canEvery, packetFault, hangUpAfter, dspFails});
     const QCommandLineOption verbose(QStringLiteral("verbose"), {});
     parser.addOptions({help, link, state, data, firmware, firmwareText, fpga, serial, owner,
                        scanCore, scanVersion, wireTiming, replyDelay, fault, slowMs, readyFromPoll,
-                       verbose});
+                       midiIn, verbose});
 
     const auto error = [this](const QString& text) {
         fail(text);
@@ -162,6 +178,28 @@ SimCommandLine::Outcome SimCommandLine::parse(const QStringList& arguments,
         return Outcome::Error;
     if (parser.isSet(readyFromPoll) && !integer(readyFromPoll, 1, &o.readyFromPoll))
         return Outcome::Error;
+    m_midiInPath = parser.value(midiIn);
+    if (parser.isSet(midiIn) && m_midiInPath.isEmpty())
+        return error(QStringLiteral("--midi-in: the path is empty"));
+    o.resetOnOpen = parser.isSet(resetOnOpen);
+    m_makeFirmwarePath = parser.value(makeFirmware);
+    if (parser.isSet(makeFirmware) && m_makeFirmwarePath.isEmpty())
+        return error(QStringLiteral("--make-firmware: the path is empty"));
+    o.flashDir = parser.value(flashDir);
+    if (parser.isSet(flashDir) && o.flashDir.isEmpty())
+        return error(QStringLiteral("--flash-dir: the folder is empty"));
+    if (parser.isSet(nakEvery) && !integer(nakEvery, 0, &o.nakEvery))
+        return Outcome::Error;
+    if (parser.isSet(canEvery) && !integer(canEvery, 0, &o.canEvery))
+        return Outcome::Error;
+    if (parser.isSet(packetFault) &&
+        (!parseFault(parser.value(packetFault), &o.packetFault) ||
+         o.packetFault == BoardOptions::Fault::NoCr))
+        return error(QStringLiteral("--packet-fault: '%1' is none of none, silent, garbage, slow")
+                         .arg(parser.value(packetFault)));
+    if (parser.isSet(hangUpAfter) && !integer(hangUpAfter, 0, &o.hangUpAfterPacket))
+        return Outcome::Error;
+    o.dspFails = parser.isSet(dspFails);
     m_verbose = parser.isSet(verbose);
     return Outcome::Run;
 }
@@ -199,6 +237,32 @@ QString SimCommandLine::helpText()
         "  --fault KIND           none, silent, garbage, no-cr or slow (default none)\n"
         "  --slow-ms MS           extra reply delay of the slow fault (default 700)\n"
         "  --ready-from-poll N    first answer the N-th readiness poll (default 1)\n"
+        "\n"
+        "MIDI input:\n"
+        "  --midi-in PATH         take MIDI messages to inject from PATH, one a line:\n"
+        "                         \"cc CHANNEL CONTROLLER VALUE\", \"note CHANNEL NOTE\n"
+        "                         VELOCITY\", \"noteoff CHANNEL NOTE [VELOCITY]\"; a FIFO\n"
+        "                         is made at PATH when nothing is there; - reads\n"
+        "                         standard input\n"
+        "\n"
+        "Firmware update:\n"
+        "  --reset-on-open        reset the board whenever a client opens the port,\n"
+        "                         so that its boot loader comes up (firmware below\n"
+        "                         3.52 has no command for it)\n"
+        "  --make-firmware PATH   write a flash file PATH and its .eep twin that\n"
+        "                         carry --firmware-text, then exit\n"
+        "\n"
+        "DataFlash:\n"
+        "  --flash-dir DIR        keep what each DataFlash area holds in DIR across\n"
+        "                         runs: fpga.bin, slot00.bin ... slot15.bin and\n"
+        "                         listing.txt with their sizes and SHA-256 sums\n"
+        "  --nak-every N          answer NAK to every N-th packet (default 0: never)\n"
+        "  --can-every N          answer CAN to every N-th packet (default 0: never)\n"
+        "  --packet-fault KIND    none, silent, garbage or slow packet answers\n"
+        "  --hang-up-after-packet N\n"
+        "                         close the terminal when the N-th packet has come\n"
+        "                         (a cable pulled mid-transfer); the simulator ends\n"
+        "  --dsp-fails            the copy into the reverb DSP (SFX=10) fails\n"
         "\n"
         "  --verbose              log every line and reply on standard error\n"
         "  -h, --help             show this text\n"

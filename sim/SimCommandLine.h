@@ -25,6 +25,11 @@ public:
     const BoardOptions& options() const { return m_options; }
     // Symbolic link to the pty that clients can open by a fixed name ("" = none).
     const QString& linkPath() const { return m_linkPath; }
+    // Control channel of MIDI messages to inject ("" = none, "-" = stdin).
+    const QString& midiInPath() const { return m_midiInPath; }
+    // Where to write a flash file and its ".eep" twin instead of serving
+    // ("" = serve).
+    const QString& makeFirmwarePath() const { return m_makeFirmwarePath; }
     // Log every line and reply on stderr.
     bool verbose() const { return m_verbose; }
     // What was wrong with the arguments, after Outcome::Error.
@@ -38,6 +43,8 @@ private:
 
     BoardOptions m_options;
     QString m_linkPath;
+    QString m_midiInPath;
+    QString m_makeFirmwarePath;
     bool m_verbose = false;
     QString m_error;
 };

@@ -1,6 +1,8 @@
 #include "BoardEngine.h"
 #include "PtyServer.h"
 #include "SimCommandLine.h"
+#include "SimFirmwareImage.h"
+#include "SimMidiInput.h"
 
 #include <QFileInfo>
 #include <QStringList>
@@ -32,6 +34,16 @@ int main(int argc, char** argv)
         break;
     }
 
+    if (!commandLine.makeFirmwarePath().isEmpty()) {
+        QString error;
+        if (!SimFirmwareImage::writePair(commandLine.makeFirmwarePath(),
+                                         commandLine.options().firmwareText, {}, &error)) {
+            std::fprintf(stderr, "zr5-board-sim: %s\n", qPrintable(error));
+            return 1;
+        }
+        return 0;
+    }
+
     // Before anything exists that a stop would have to clean up.
     PtyServer::installStopSignals();
 
@@ -42,6 +54,23 @@ int main(int argc, char** argv)
     PtyServer server(engine);
     server.setVerbose(commandLine.verbose());
     QString error;
+    SimMidiInput midiInput(engine);
+    if (!commandLine.midiInPath().isEmpty()) {
+        if (!midiInput.open(commandLine.midiInPath(), &error)) {
+            std::fprintf(stderr, "zr5-board-sim: %s\n", qPrintable(error));
+            return 1;
+        }
+        midiInput.setOnProblem([](const QString& problem) {
+            std::fprintf(stderr, "zr5-board-sim: %s\n", qPrintable(problem));
+        });
+        if (commandLine.verbose()) {
+            midiInput.setOnMessage([](const SimMidiInput::Message& m, const QByteArray& line) {
+                std::fprintf(stderr, "zr5-board-sim: MIDI in %s = %02X %02X %02X\n",
+                             line.trimmed().constData(), m.status, m.data1, m.data2);
+            });
+        }
+        server.setMidiInput(&midiInput);
+    }
     if (!server.open(&error) ||
         (!commandLine.linkPath().isEmpty() && !server.makeLink(commandLine.linkPath(), &error))) {
         std::fprintf(stderr, "zr5-board-sim: %s\n", qPrintable(error));

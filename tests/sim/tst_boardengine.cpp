@@ -429,14 +429,15 @@ void TestBoardEngine::lines_data()
         << QByteArray("500=3\r500?\r") << QStringList{"500=3 [not simulated]\r", "500=0\r"};
     QTest::newRow("value too large")
         << QByteArray("500=99999999999!\r") << QStringList{"500=99999999999! [not simulated]\r"};
-    QTest::newRow("DataFlash select")
-        << QByteArray("DFS=0!\r") << QStringList{"DFS=0! [not simulated]\r"};
+    QTest::newRow("DataFlash open")
+        << QByteArray("DFS=0!\r") << QStringList{"DFS=0 [DataFlash open]\r"};
     QTest::newRow("DataFlash erase")
-        << QByteArray("DFE 1=3!\r") << QStringList{"DFE 1=3! [not simulated]\r"};
+        << QByteArray("DFE 1=3!\r") << QStringList{"DFE 1=3 [slot 3 erased]\r"};
     QTest::newRow("factory save") << QByteArray("SFX 1=9!\r")
-                                  << QStringList{"SFX 1=9! [not simulated]\r"};
-    QTest::newRow("boot loader") << QByteArray("9980=0\r")
-                                 << QStringList{"9980=0 [not simulated]\r"};
+                                  << QStringList{"SFX 1=0 [Save EEPROM to DataFlash]\r",
+                                                 "SFX 1=1 [Factory defaults saved]\r"};
+    // The firmware jumps to its boot loader without a word.
+    QTest::newRow("boot loader") << QByteArray("9980=0\r") << QStringList{};
     QTest::newRow("binary bytes") << QByteArray("\x01\x02\xff\r", 4) << QStringList{"?\r"};
 }
 

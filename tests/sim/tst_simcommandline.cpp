@@ -12,6 +12,8 @@ class TestSimCommandLine : public QObject
 private slots:
     void defaults();
     void everyOption();
+    void dataFlashOptions();
+    void firmwareUpdateOptions();
     void faults_data();
     void faults();
     void help_data();
@@ -104,6 +106,42 @@ void TestSimCommandLine::everyOption()
     QVERIFY(c.verbose());
 }
 
+void TestSimCommandLine::firmwareUpdateOptions()
+{
+    SimCommandLine c;
+    QCOMPARE(parse(c, {}), Outcome::Run);
+    QVERIFY(!c.options().resetOnOpen);
+    QVERIFY(c.makeFirmwarePath().isEmpty());
+    QCOMPARE(parse(c, {"--reset-on-open", "--make-firmware", "/tmp/zr5.hex"}), Outcome::Run);
+    QVERIFY(c.options().resetOnOpen);
+    QCOMPARE(c.makeFirmwarePath(), QStringLiteral("/tmp/zr5.hex"));
+    QCOMPARE(parse(c, {"--make-firmware="}), Outcome::Error);
+    QVERIFY(SimCommandLine::helpText().contains(QLatin1String("--reset-on-open")));
+    QVERIFY(SimCommandLine::helpText().contains(QLatin1String("--make-firmware")));
+}
+
+void TestSimCommandLine::dataFlashOptions()
+{
+    SimCommandLine c;
+    QCOMPARE(parse(c, {}), Outcome::Run);
+    QVERIFY(c.options().flashDir.isEmpty());
+    QCOMPARE(c.options().nakEvery, 0);
+    QCOMPARE(c.options().hangUpAfterPacket, 0);
+    QVERIFY(!c.options().dspFails);
+    QCOMPARE(parse(c, {"--flash-dir", "/tmp/flash", "--nak-every", "3", "--can-every", "7",
+                       "--packet-fault", "garbage", "--hang-up-after-packet", "40", "--dsp-fails"}),
+             Outcome::Run);
+    const BoardOptions& o = c.options();
+    QCOMPARE(o.flashDir, QStringLiteral("/tmp/flash"));
+    QCOMPARE(o.nakEvery, 3);
+    QCOMPARE(o.canEvery, 7);
+    QCOMPARE(o.packetFault, Fault::Garbage);
+    QCOMPARE(o.hangUpAfterPacket, 40);
+    QVERIFY(o.dspFails);
+    // The line fault is a separate thing.
+    QCOMPARE(o.fault, Fault::None);
+}
+
 void TestSimCommandLine::faults_data()
 {
     QTest::addColumn<QString>("name");
@@ -167,6 +205,11 @@ void TestSimCommandLine::badArguments_data()
     QTest::newRow("negative reply delay") << QStringList{"--reply-delay-us", "-1"} << "reply";
     QTest::newRow("negative slow-ms") << QStringList{"--slow-ms", "-5"} << "slow-ms";
     QTest::newRow("ready from poll 0") << QStringList{"--ready-from-poll", "0"} << "ready";
+    QTest::newRow("empty flash folder") << QStringList{"--flash-dir", ""} << "flash-dir";
+    QTest::newRow("negative nak-every") << QStringList{"--nak-every", "-1"} << "nak-every";
+    QTest::newRow("packet fault no-cr") << QStringList{"--packet-fault", "no-cr"} << "no-cr";
+    QTest::newRow("hang-up not a number")
+        << QStringList{"--hang-up-after-packet", "soon"} << "hang-up";
 }
 
 void TestSimCommandLine::badArguments()
