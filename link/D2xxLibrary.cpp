@@ -176,6 +176,12 @@ Status D2xxLibrary::waitForReceive(Handle handle, quint32 ms)
     return p ? p->waitForReceive(ms) : InvalidHandle;
 }
 
+Status D2xxLibrary::waitForByte(Handle handle, quint32 ms)
+{
+    D2xxPort* p = port(handle);
+    return p ? p->waitForByte(ms) : InvalidHandle;
+}
+
 QString D2xxLibrary::devicePath(Handle handle) const
 {
     const auto it = m_openPaths.find(handle);

@@ -40,6 +40,7 @@ public:
     d2xx::Status getQueueStatus(d2xx::Handle handle, quint32* bytesWaiting);
     d2xx::Status purge(d2xx::Handle handle, quint32 mask);
     d2xx::Status waitForReceive(d2xx::Handle handle, quint32 ms);
+    d2xx::Status waitForByte(d2xx::Handle handle, quint32 ms);
 
     // The device node behind an open handle, empty for devices without one
     // (the in-process simulator).

@@ -22,4 +22,7 @@ public:
     // Blocks until at least one received byte waits or ms milliseconds have
     // passed on the program clock; lets reply waits sleep instead of spin.
     virtual d2xx::Status waitForReceive(quint32 ms) = 0;
+    // The same for a caller that takes one byte (a block transfer's answer):
+    // it returns as soon as a byte is there, without letting a burst gather.
+    virtual d2xx::Status waitForByte(quint32 ms) { return waitForReceive(ms); }
 };

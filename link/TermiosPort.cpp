@@ -283,6 +283,18 @@ Status TermiosPort::purge(quint32 mask)
 
 Status TermiosPort::waitForReceive(quint32 ms)
 {
+    return waitForInput(ms, true);
+}
+
+Status TermiosPort::waitForByte(quint32 ms)
+{
+    // A lone answer byte gains nothing by waiting for more; each block of a
+    // transfer would lose the pause.
+    return waitForInput(ms, false);
+}
+
+Status TermiosPort::waitForInput(quint32 ms, bool gather)
+{
     if (m_received.size() > m_readPos)
         return Ok;
     pollfd p{m_fd, POLLIN, 0};
@@ -298,7 +310,7 @@ Status TermiosPort::waitForReceive(quint32 ms)
         Clock::current().sleepMs(ms);
         return IoError;
     }
-    if (r > 0 && ms > 2 * kCoalesceUs / 1000) {
+    if (gather && r > 0 && ms > 2 * kCoalesceUs / 1000) {
         // At 57 600 bit/s a byte comes every 174 us; waking for each one
         // costs more than the byte. Like the converter's own latency timer,
         // let a short burst gather before the caller reads it. The wait is

@@ -27,6 +27,7 @@ public:
     d2xx::Status queueStatus(quint32* bytesWaiting) override;
     d2xx::Status purge(quint32 mask) override;
     d2xx::Status waitForReceive(quint32 ms) override;
+    d2xx::Status waitForByte(quint32 ms) override;
 
     // The termios flags for a word length, stop bits and parity of the
     // driver's values. Kept apart because a pseudo-terminal ignores parity
@@ -39,6 +40,8 @@ private:
     d2xx::Status applyRawMode();
     // Moves what the kernel holds into m_received; false when the line is dead.
     bool fetch();
+    // Waits for input; with gather, lets a burst come in after the first byte.
+    d2xx::Status waitForInput(quint32 ms, bool gather);
 
     int m_fd = -1;
     // Bytes taken from the kernel but not yet read by the caller: one system

@@ -162,3 +162,8 @@ bool tftdichip::waitForReceive(quint32 ms)
 {
     return lib().waitForReceive(fhandle, ms) == Ok;
 }
+
+bool tftdichip::waitForByte(quint32 ms)
+{
+    return lib().waitForByte(fhandle, ms) == Ok;
+}

@@ -37,6 +37,8 @@ public:
     // Sleeps until a received byte waits or ms have passed, so that reply
     // waits need not spin on getReceiveQueueStatus.
     bool waitForReceive(quint32 ms);
+    // For a single awaited byte: returns as soon as one is there.
+    bool waitForByte(quint32 ms);
 
     bool connected() const { return fconnected; }
     d2xx::Handle handle() const { return fhandle; }

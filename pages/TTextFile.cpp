@@ -76,15 +76,25 @@ QStringList TTextFile::splitLines(const QString& text)
 TFileResult TTextFile::writeBytes(const QString& path, const QByteArray& bytes)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    // Unbuffered, so that every write reaches the file here: a buffered
+    // write that falls short (a full disk) is flushed only by commit(),
+    // which does not notice and would put the cut file in place.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         return TFileResult::failure(
             QStringLiteral("Cannot create file %1: %2").arg(displayPath(path), file.errorString()));
     }
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return TFileResult::failure(
-            QStringLiteral("Cannot write file %1: %2").arg(displayPath(path), reason));
+    // A short write is tried again for the rest; the one after it fails
+    // with the system's reason.
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
+        if (written <= 0) {
+            const QString reason = file.errorString();
+            file.cancelWriting();
+            return TFileResult::failure(
+                QStringLiteral("Cannot write file %1: %2").arg(displayPath(path), reason));
+        }
+        done += written;
     }
     if (!file.commit()) {
         return TFileResult::failure(

@@ -5,6 +5,7 @@
 #include "Prompter.h"
 #include "TBoardPolls.h"
 #include "TFileBuffer.h"
+#include "TLink.h"
 #include "TZr5Com.h"
 
 #include <QFile>
@@ -76,6 +77,13 @@ qint64 TBlockTransfer::ReadFileToBuffer(const QString& path)
     return size;
 }
 
+bool TBlockTransfer::DeviceLost() const
+{
+    tftdichip* ftdi = m_com.link().Ftdi();
+    quint32 waiting = 0;
+    return !ftdi || !ftdi->connected() || !ftdi->getReceiveQueueStatus(waiting);
+}
+
 void TBlockTransfer::WriteFlashImage(int slot, qint64 size)
 {
     TBoardPolls polls(m_com, m_host);
@@ -109,6 +117,15 @@ void TBlockTransfer::WriteFlashImage(int slot, qint64 size)
                 result = SendPacket(block);
                 if (result.text.startsWith(QLatin1Char('P')))
                     break;
+                if (DeviceLost()) {
+                    m_host.ConsoleLine(
+                        QStringLiteral("##### Error: Xmodem %1 - connection lost").arg(result.text));
+                    if (m_linkLost)
+                        m_linkLost();
+                    else
+                        m_com.SetError(TErrorKind::ComErr);
+                    return;
+                }
                 if (attemptOfBlock > 0)
                     m_host.ConsoleLine(
                         QStringLiteral("##### Warning: Xmodem Packet Retry %1").arg(attemptOfBlock));
@@ -153,23 +170,28 @@ void TBlockTransfer::TransferFile(const QString& path, int slot)
         m_host.SetProgress(0);
         return;
     }
+    // The window stays live between blocks; a poll sent from a timer then
+    // would land in the middle of the block stream.
+    const TZr5Com::LineHold hold(m_com);
     const QFileInfo info(path);
-    if (info.exists()) {
+    if (!info.exists()) {
+        m_host.ConsoleLine(QStringLiteral("##### Warning: File %1 not found").arg(path));
+    } else if (!m_com.Connected()) {
+        // Left after a lost cable: polls and packets would only time out.
+        m_host.ConsoleLine(
+            QStringLiteral("##### Warning: File %1 not sent - no connection to ZR5").arg(path));
+    } else if (info.size() > m_buffer.size()) {
         // The buffer holds 4 MiB; a larger image is refused before the board
         // is touched, so its flash is not erased for nothing.
-        if (info.size() > m_buffer.size()) {
-            m_host.ConsoleLine(
-                QStringLiteral("##### Error: File %1 is larger than 4 MiB (%2 bytes) - not sent")
-                    .arg(path)
-                    .arg(info.size()));
-        } else {
-            TBoardPolls(m_com, m_host).WaitForBoard();
-            m_host.ConsoleLine(QStringLiteral("Transfer File ") + path);
-            const qint64 size = ReadFileToBuffer(path);
-            WriteFlashImage(slot, size);
-        }
+        m_host.ConsoleLine(
+            QStringLiteral("##### Error: File %1 is larger than 4 MiB (%2 bytes) - not sent")
+                .arg(path)
+                .arg(info.size()));
     } else {
-        m_host.ConsoleLine(QStringLiteral("##### Warning: File %1 not found").arg(path));
+        TBoardPolls(m_com, m_host).WaitForBoard();
+        m_host.ConsoleLine(QStringLiteral("Transfer File ") + path);
+        const qint64 size = ReadFileToBuffer(path);
+        WriteFlashImage(slot, size);
     }
     m_host.SetProgress(0);
 }

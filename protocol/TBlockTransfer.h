@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class OperationHost;
 class Prompter;
 class TFileBuffer;
@@ -34,9 +36,19 @@ public:
     void WriteFlashImage(int slot, qint64 size);
     void TransferFile(const QString& path, int slot);
 
+    // Runs when the device stops working in the middle of an image (the
+    // cable was pulled): the image is given up at once instead of being
+    // retried against a dead line for minutes. Without a handler the loss is
+    // only counted as ComErr.
+    void SetLinkLostHandler(std::function<void()> handler) { m_linkLost = std::move(handler); }
+
 private:
+    // True when there is no device or it fails even to report its queue.
+    bool DeviceLost() const;
+
     TZr5Com& m_com;
     OperationHost& m_host;
     Prompter& m_prompter;
     TFileBuffer& m_buffer;
+    std::function<void()> m_linkLost;
 };

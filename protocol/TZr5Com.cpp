@@ -78,7 +78,7 @@ quint8 TZr5Com::ReadByte()
         const qint64 now = clock.nowMs();
         if (now > deadline)
             return 0;
-        if (!ftdi->waitForReceive(static_cast<quint32>(deadline + 1 - now)))
+        if (!ftdi->waitForByte(static_cast<quint32>(deadline + 1 - now)))
             clock.sleepMs(deadline + 1 - clock.nowMs());
     }
 }
@@ -188,6 +188,7 @@ void TZr5Com::SetParam(int number, int value, bool nonVolatile, QString& reply)
 {
     if (!Connected())
         return;
+    const LineHold hold(*this);
     if (nonVolatile) {
         SendLine(QStringLiteral("wen=1"));
         m_host.WaitMs(20);

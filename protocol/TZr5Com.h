@@ -55,6 +55,24 @@ public:
     // Empties the driver's receive queue.
     void PurgeReceive();
 
+    // True while an exchange that lets the window handle events is under way,
+    // such as the pause between a write enable and its write: a line that an
+    // event handler (the timer's MIDI monitor) sent then would break into it,
+    // and the board would give the write enable to that line instead.
+    bool LineHeld() const { return m_lineHolds > 0; }
+    // Holds the line for its lifetime.
+    class LineHold
+    {
+    public:
+        explicit LineHold(TZr5Com& com) : m_com(com) { ++m_com.m_lineHolds; }
+        ~LineHold() { --m_com.m_lineHolds; }
+        LineHold(const LineHold&) = delete;
+        LineHold& operator=(const LineHold&) = delete;
+
+    private:
+        TZr5Com& m_com;
+    };
+
 private:
     static QString ValueText(const QString& reply);
     void WriteRaw(const QByteArray& bytes);
@@ -63,4 +81,5 @@ private:
     OperationHost& m_host;
     TErrorKind m_errorKind = TErrorKind::noErr;
     int m_errorCount = 0;
+    int m_lineHolds = 0;
 };
