@@ -1,7 +1,10 @@
 #include "TAdvancedPage.h"
 
 #include "TControls.h"
+#include "TDataFlashUploads.h"
+#include "TDspUpdate.h"
 #include "THint.h"
+#include "TMaintenance.h"
 #include "TScanCoreNames.h"
 
 #include <QCheckBox>
@@ -86,4 +89,87 @@ TAdvancedPage::TAdvancedPage(QWidget* parent) : QWidget(parent)
     layout->addWidget(m_restFileInfoBtn, row++, 0);
     layout->setRowStretch(row, 1);
     layout->setColumnStretch(2, 1);
+}
+
+void TAdvancedPage::SetUploads(TDataFlashUploads* uploads, TDspUpdate* dsp, Guard guard)
+{
+    const bool first = !m_uploadGuard;
+    m_uploads = uploads;
+    m_dsp = dsp;
+    m_uploadGuard = std::move(guard);
+    if (!first)
+        return;
+    connect(m_btnScanCore, &QPushButton::clicked, this, &TAdvancedPage::BtnScanCoreClick);
+    connect(m_btnTaper[0], &QPushButton::clicked, this, &TAdvancedPage::BtnTaper1Click);
+    connect(m_btnTaper[1], &QPushButton::clicked, this, &TAdvancedPage::BtnTaper2Click);
+    connect(m_btnTaper[2], &QPushButton::clicked, this, &TAdvancedPage::BtnTaper3Click);
+    connect(m_btnTaper[3], &QPushButton::clicked, this, &TAdvancedPage::BtnTaper4Click);
+    connect(m_btnFIR, &QPushButton::clicked, this, &TAdvancedPage::BtnFIRClick);
+    connect(m_btnDSP, &QPushButton::clicked, this, &TAdvancedPage::BtnDSPClick);
+}
+
+void TAdvancedPage::BtnScanCoreClick()
+{
+    if (m_uploads && m_uploadGuard)
+        m_uploadGuard([this] { m_uploads->BtnScanCoreClick(m_comboScancore->currentIndex()); });
+}
+
+void TAdvancedPage::BtnTaper1Click()
+{
+    if (m_uploads && m_uploadGuard)
+        m_uploadGuard([this] { m_uploads->BtnTaperClick(1); });
+}
+
+void TAdvancedPage::BtnTaper2Click()
+{
+    if (m_uploads && m_uploadGuard)
+        m_uploadGuard([this] { m_uploads->BtnTaperClick(2); });
+}
+
+void TAdvancedPage::BtnTaper3Click()
+{
+    if (m_uploads && m_uploadGuard)
+        m_uploadGuard([this] { m_uploads->BtnTaperClick(3); });
+}
+
+void TAdvancedPage::BtnTaper4Click()
+{
+    if (m_uploads && m_uploadGuard)
+        m_uploadGuard([this] { m_uploads->BtnTaperClick(4); });
+}
+
+void TAdvancedPage::BtnFIRClick()
+{
+    if (m_uploads && m_uploadGuard)
+        m_uploadGuard([this] { m_uploads->BtnFIRClick(); });
+}
+
+void TAdvancedPage::BtnDSPClick()
+{
+    if (m_dsp && m_uploadGuard)
+        m_uploadGuard([this] { m_dsp->BtnDSPClick(); });
+}
+
+void TAdvancedPage::SetMaintenance(TMaintenance* maintenance, Guard guard)
+{
+    const bool first = !m_maintenanceGuard;
+    m_maintenance = maintenance;
+    m_maintenanceGuard = std::move(guard);
+    if (!first)
+        return;
+    connect(m_btnSaveFactory, &QPushButton::clicked, this, &TAdvancedPage::BtnSaveFactoryClick);
+    connect(m_btnRestoreFactory, &QPushButton::clicked, this,
+            &TAdvancedPage::BtnRestoreFactoryClick);
+}
+
+void TAdvancedPage::BtnSaveFactoryClick()
+{
+    if (m_maintenance && m_maintenanceGuard)
+        m_maintenanceGuard([this] { m_maintenance->BtnSaveFactoryClick(); });
+}
+
+void TAdvancedPage::BtnRestoreFactoryClick()
+{
+    if (m_maintenance && m_maintenanceGuard)
+        m_maintenanceGuard([this] { m_maintenance->BtnRestoreFactoryClick(); });
 }

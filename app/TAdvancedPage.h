@@ -3,10 +3,14 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 
 class QCheckBox;
 class QComboBox;
 class QPushButton;
+class TDataFlashUploads;
+class TDspUpdate;
+class TMaintenance;
 
 // Tab "Advanced": DataFlash uploads, factory defaults, verbose messages,
 // board refresh and the reset of the file paths.
@@ -16,6 +20,24 @@ class TAdvancedPage : public QWidget
 
 public:
     explicit TAdvancedPage(QWidget* parent = nullptr);
+
+    // Runs a handler so that a raised error ends only the handler.
+    using Guard = std::function<bool(const std::function<void()>&)>;
+    // The DataFlash and reverb uploads behind the buttons; until given, the
+    // upload buttons do nothing.
+    void SetUploads(TDataFlashUploads* uploads, TDspUpdate* dsp, Guard guard);
+    void BtnScanCoreClick();
+    void BtnTaper1Click();
+    void BtnTaper2Click();
+    void BtnTaper3Click();
+    void BtnTaper4Click();
+    void BtnFIRClick();
+    void BtnDSPClick();
+    // The factory defaults behind "Factory Save" and "Factory Restore";
+    // until given, the two buttons do nothing.
+    void SetMaintenance(TMaintenance* maintenance, Guard guard);
+    void BtnSaveFactoryClick();
+    void BtnRestoreFactoryClick();
 
     QPushButton* BtnScanCore() const { return m_btnScanCore; }
     QComboBox* ComboBoxScancore() const { return m_comboScancore; }
@@ -40,4 +62,9 @@ private:
     QCheckBox* m_checkVerbose = nullptr;
     QPushButton* m_btnRefresh = nullptr;
     QPushButton* m_restFileInfoBtn = nullptr;
+    TDataFlashUploads* m_uploads = nullptr;
+    TDspUpdate* m_dsp = nullptr;
+    Guard m_uploadGuard;
+    TMaintenance* m_maintenance = nullptr;
+    Guard m_maintenanceGuard;
 };

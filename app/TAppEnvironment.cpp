@@ -10,6 +10,7 @@ TAppEnvironment TAppEnvironment::FromApplication()
     env.toolSearchPath =
         qEnvironmentVariable("PATH").split(QDir::listSeparator(), Qt::SkipEmptyParts);
     env.userSettings = true;
+    env.backupDir = qEnvironmentVariable("ZR5_BACKUP_DIR");
     return env;
 }
 

@@ -35,6 +35,9 @@ struct TAppEnvironment
     // Tests give a file of their own and never touch the user's.
     QString settingsFile;
     bool userSettings = false;
+    // Where the controller update keeps its backup of the board's settings;
+    // empty: the user's data folder.
+    QString backupDir;
 
     static TAppEnvironment FromApplication();
     static QString WithTrailingSlash(const QString& folder);

@@ -3,6 +3,8 @@
 #include "TControls.h"
 #include "TDecimal.h"
 #include "THint.h"
+#include "TMaintenance.h"
+#include "TProduction.h"
 #include "TSpinButton.h"
 
 #include <QComboBox>
@@ -139,4 +141,100 @@ void TFactoryPage::EditDiamexChange()
     const bool usable = TDecimal::parse(m_editDiamex->text()).value_or(-1) >= 0;
     m_prodProg->setEnabled(usable);
     m_ddFirmwareType->setEnabled(usable);
+}
+
+void TFactoryPage::SetMaintenance(TMaintenance* maintenance, Guard guard)
+{
+    const bool first = !m_maintenanceGuard;
+    m_maintenance = maintenance;
+    m_maintenanceGuard = std::move(guard);
+    if (!first)
+        return;
+    connect(m_bitBtn1, &QPushButton::clicked, this, &TFactoryPage::BitBtn1Click);
+    connect(m_bitBtn2, &QPushButton::clicked, this, &TFactoryPage::BitBtn2Click);
+    connect(m_bitBtn3, &QPushButton::clicked, this, &TFactoryPage::BitBtn3Click);
+    connect(m_bitBtn4, &QPushButton::clicked, this, &TFactoryPage::BitBtn4Click);
+    // Every change of the position writes, also one made by code.
+    connect(m_scrollTestParam, &QScrollBar::valueChanged, this,
+            &TFactoryPage::ScrollBarTestParamChange);
+    connect(m_spinButton1, &TSpinButton::UpClick, this, &TFactoryPage::SpinButton1UpClick);
+    connect(m_spinButton1, &TSpinButton::DownClick, this, &TFactoryPage::SpinButton1DownClick);
+}
+
+void TFactoryPage::BitBtn1Click()
+{
+    if (m_maintenance && m_maintenanceGuard)
+        m_maintenanceGuard([this] { m_maintenance->BitBtn1Click(); });
+}
+
+void TFactoryPage::BitBtn2Click()
+{
+    if (m_maintenance && m_maintenanceGuard)
+        m_maintenanceGuard([this] { m_maintenance->BitBtn2Click(); });
+}
+
+void TFactoryPage::BitBtn3Click()
+{
+    if (m_maintenance && m_maintenanceGuard)
+        m_maintenanceGuard([this] { m_maintenance->BitBtn3Click(); });
+}
+
+void TFactoryPage::BitBtn4Click()
+{
+    if (m_maintenance && m_maintenanceGuard)
+        m_maintenanceGuard([this] { m_maintenance->BitBtn4Click(); });
+}
+
+void TFactoryPage::ScrollBarTestParamChange()
+{
+    const int position = m_scrollTestParam->value();
+    m_testVal->setText(QString::number(position));
+    if (m_maintenance && m_maintenanceGuard)
+        m_maintenanceGuard([this, position] {
+            m_maintenance->ScrollBarTestParamChange(m_testParam->text(), position);
+        });
+}
+
+void TFactoryPage::SpinButton1UpClick()
+{
+    m_testParam->setText(TMaintenance::SpinButton1UpClick(m_testParam->text()));
+}
+
+void TFactoryPage::SpinButton1DownClick()
+{
+    m_testParam->setText(TMaintenance::SpinButton1DownClick(m_testParam->text()));
+}
+
+void TFactoryPage::SetProduction(TProduction* production, Guard guard)
+{
+    const bool first = !m_productionGuard;
+    m_production = production;
+    m_productionGuard = std::move(guard);
+    if (!first)
+        return;
+    connect(m_prodProg, &QPushButton::clicked, this, &TFactoryPage::ProdProgClick);
+    connect(m_btnAVRonly, &QPushButton::clicked, this, &TFactoryPage::BtnAVRonlyClick);
+    connect(m_btnSetFuses, &QPushButton::clicked, this, &TFactoryPage::BtnSetFuseBits);
+}
+
+void TFactoryPage::ProdProgClick()
+{
+    if (m_production && m_productionGuard)
+        m_productionGuard([this] {
+            m_production->ProdProgClick(m_ddFirmwareType->currentText(), m_editDiamex->text());
+        });
+}
+
+void TFactoryPage::BtnAVRonlyClick()
+{
+    if (m_production && m_productionGuard)
+        m_productionGuard([this] {
+            m_production->BtnAVRonlyClick(m_ddFirmwareType->currentText(), m_editDiamex->text());
+        });
+}
+
+void TFactoryPage::BtnSetFuseBits()
+{
+    if (m_production && m_productionGuard)
+        m_productionGuard([this] { m_production->BtnSetFuseBits(m_editDiamex->text()); });
 }

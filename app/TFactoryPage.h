@@ -2,10 +2,14 @@
 
 #include <QWidget>
 
+#include <functional>
+
 class QComboBox;
 class QLineEdit;
 class QPushButton;
 class QScrollBar;
+class TMaintenance;
+class TProduction;
 class TSpinButton;
 
 // Tab "Factory": reload and reset commands, the parameter tester, production
@@ -18,6 +22,25 @@ public:
     explicit TFactoryPage(QWidget* parent = nullptr);
 
     static QStringList FirmwareTypes();
+
+    // Runs a handler so that a raised error ends only the handler.
+    using Guard = std::function<bool(const std::function<void()>&)>;
+    // The reload and reset buttons and the parameter tester; until given,
+    // they do nothing.
+    void SetMaintenance(TMaintenance* maintenance, Guard guard);
+    void BitBtn1Click();
+    void BitBtn2Click();
+    void BitBtn3Click();
+    void BitBtn4Click();
+    void ScrollBarTestParamChange();
+    void SpinButton1UpClick();
+    void SpinButton1DownClick();
+
+    // The production box's three buttons; until given, they do nothing.
+    void SetProduction(TProduction* production, Guard guard);
+    void ProdProgClick();
+    void BtnAVRonlyClick();
+    void BtnSetFuseBits();
 
     // n from 1 to 4.
     QPushButton* BitBtn(int n) const;
@@ -53,4 +76,8 @@ private:
     QPushButton* m_btnSetFuses = nullptr;
     QLineEdit* m_editFTDIdevice = nullptr;
     QLineEdit* m_editFTDIcom = nullptr;
+    TMaintenance* m_maintenance = nullptr;
+    Guard m_maintenanceGuard;
+    TProduction* m_production = nullptr;
+    Guard m_productionGuard;
 };

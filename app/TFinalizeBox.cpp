@@ -1,6 +1,7 @@
 #include "TFinalizeBox.h"
 
 #include "TControls.h"
+#include "TProduction.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -15,4 +16,17 @@ TFinalizeBox::TFinalizeBox(QWidget* parent)
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(m_btnWriteBasics);
     layout->addStretch(1);
+    connect(m_btnWriteBasics, &QPushButton::clicked, this, &TFinalizeBox::BtnWriteBasicsClick);
+}
+
+void TFinalizeBox::SetProduction(TProduction* production, Guard guard)
+{
+    m_production = production;
+    m_guard = std::move(guard);
+}
+
+void TFinalizeBox::BtnWriteBasicsClick()
+{
+    if (m_production && m_guard)
+        m_guard([this] { m_production->BtnWriteBasicsClick(); });
 }

@@ -2,6 +2,9 @@
 
 #include "TAboutBox.h"
 #include "TAdvancedPage.h"
+#include "TAvrUpdate.h"
+#include "TAvrUpdateView.h"
+#include "TBlockTransfer.h"
 #include "TBeepSound.h"
 #include "TBoardInfoBox.h"
 #include "TClickPanel.h"
@@ -10,18 +13,28 @@
 #include "TConnectionView.h"
 #include "TConsole.h"
 #include "TConsoleBox.h"
+#include "TDataFlashUploads.h"
 #include "TDialogPrompter.h"
+#include "TDspUpdate.h"
 #include "TFactoryPage.h"
+#include "TFileBuffer.h"
 #include "TFinalizeBox.h"
+#include "TFpgaUpdate.h"
 #include "THandlerGuard.h"
 #include "TIdentification.h"
 #include "TIdentificationView.h"
 #include "TLowerPage.h"
 #include "TMainMenu.h"
+#include "TMaintenance.h"
+#include "TMaintenanceView.h"
 #include "TMidiCCPage.h"
+#include "TMidiMonitor.h"
 #include "TOrganPage.h"
 #include "TPageArea.h"
+#include "TPageFiles.h"
 #include "TPageReadSend.h"
+#include "TProduction.h"
+#include "TProductionView.h"
 #include "TPresetPages.h"
 #include "TProgressBox.h"
 #include "TRotaryPage.h"
@@ -71,6 +84,11 @@ TForm1::TForm1(const TAppEnvironment& environment, QWidget* parent)
     BuildWindow();
     BuildConnection(environment);
     BuildBoardCommands();
+    BuildMaintenance(environment);
+    BuildUploads();
+    BuildPageFiles();
+    BuildMidiCCPage();
+    BuildProduction();
     FormCreate();
 }
 
@@ -369,6 +387,97 @@ void TForm1::BuildBoardCommands()
     connect(tabChoice, &TTabChoice::TabChosen, this, guarded(&TForm1::PageControl1Change));
 }
 
+void TForm1::BuildUploads()
+{
+    m_fileBuffer = std::make_unique<TFileBuffer>();
+    m_blockTransfer = std::make_unique<TBlockTransfer>(*m_com, Host(), Prompt(), *m_fileBuffer);
+    // A cable pulled in the middle of an image ends it with the usual
+    // no-response procedure.
+    m_blockTransfer->SetLinkLostHandler([this] { m_connection->LinkLost(); });
+    m_uploads = std::make_unique<TDataFlashUploads>(*m_blockTransfer, *m_com, Host(), Prompt(),
+                                                    m_openDialog1);
+    m_fpgaUpdate = std::make_unique<TFpgaUpdate>(*m_blockTransfer, *m_uploads, *m_identification,
+                                                 *m_com, m_record, Host(), Prompt(),
+                                                 *m_identificationView, m_openDialog1);
+    m_dspUpdate = std::make_unique<TDspUpdate>(*m_blockTransfer, *m_com, Host(), Prompt(), Sound(),
+                                               m_openDialog1);
+
+    const auto guard = [this](const std::function<void()>& body) { return Guarded(body); };
+    m_pageArea->AdvancedPage()->SetUploads(m_uploads.get(), m_dspUpdate.get(), guard);
+    m_updateBox->SetFpgaUpdate(m_fpgaUpdate.get(), guard);
+    // Like the button, and only while it can be pressed.
+    connect(m_mainMenu->UpdateFPGAandScanCores1(), &QAction::triggered, this, [this] {
+        if (m_updateBox->UpdateFPGA()->isEnabled())
+            m_updateBox->UpdateFPGAClick();
+    });
+}
+
+TDataFlashUploads& TForm1::Uploads() const
+{
+    return *m_uploads;
+}
+
+TFpgaUpdate& TForm1::FpgaUpdate() const
+{
+    return *m_fpgaUpdate;
+}
+
+TDspUpdate& TForm1::DspUpdate() const
+{
+    return *m_dspUpdate;
+}
+
+void TForm1::BuildMaintenance(const TAppEnvironment& environment)
+{
+    m_maintenanceView = std::make_unique<TMaintenanceView>(*this);
+    m_maintenance = std::make_unique<TMaintenance>(*m_com, m_record, Host(), *m_identification,
+                                                   *m_maintenanceView);
+    m_avrUpdateView = std::make_unique<TAvrUpdateView>(*this);
+    m_avrUpdate =
+        std::make_unique<TAvrUpdate>(*m_com, m_record, Host(), Prompt(), Sound(), *m_identification,
+                                     m_pages, *m_avrUpdateView, m_openDialog1);
+    m_avrUpdate->SetBackupFolder(environment.backupDir);
+
+    const auto guard = [this](const std::function<void()>& body) { return Guarded(body); };
+    m_pageArea->AdvancedPage()->SetMaintenance(m_maintenance.get(), guard);
+    m_pageArea->FactoryPage()->SetMaintenance(m_maintenance.get(), guard);
+    // The tool found at start is known only once the window is filled.
+    m_updateBox->SetAvrUpdate(m_avrUpdate.get(), [this](const std::function<void()>& body) {
+        m_avrUpdate->SetToolPaths(
+            m_appPath + TToolLocator::ProgramFileName(QStringLiteral("avrdude")), m_avrdudePath);
+        return Guarded(body);
+    });
+    connect(m_mainMenu->ResetZR51(), &QAction::triggered, this,
+            [this] { Guarded([this] { m_maintenance->BtnResetClick(); }); });
+    // Like the button, and only while it can be pressed.
+    connect(m_mainMenu->UpdateAVRFirmware1(), &QAction::triggered, this, [this] {
+        if (m_updateBox->UpdateAVR()->isEnabled())
+            m_updateBox->UpdateAVRClick();
+    });
+
+    // The record follows the restore boxes as they are clicked, so that the
+    // preset pages shown again in the middle of an update cannot reset them
+    // to an older choice.
+    TUpdateBox* update = m_updateBox;
+    connect(update->CheckRestoreOrgan(), &QCheckBox::toggled, this,
+            [this](bool on) { m_record.RestoreOrgan = on; });
+    connect(update->CheckRestoreMidi(), &QCheckBox::toggled, this,
+            [this](bool on) { m_record.RestoreMidi = on; });
+    connect(update->CheckRestorePresets(), &QCheckBox::toggled, this,
+            [this](bool on) { m_record.RestorePresets = on; });
+}
+
+void TForm1::BuildProduction()
+{
+    m_productionView = std::make_unique<TProductionView>(*this);
+    m_production = std::make_unique<TProduction>(*m_com, m_record, m_pages, Host(), Prompt(),
+                                                 Sound(), *m_productionView,
+                                                 m_productionView->ToolProgramPath());
+    const auto guard = [this](const std::function<void()>& body) { return Guarded(body); };
+    m_pageArea->FactoryPage()->SetProduction(m_production.get(), guard);
+    m_finalizeBox->SetProduction(m_production.get(), guard);
+}
+
 void TForm1::BtnRefreshClick()
 {
     m_console->SetCancelFlag(0);
@@ -574,13 +683,43 @@ void TForm1::SaveSettings()
         TSettingsStore(*settings).SaveSettings(m_record, WindowSettings());
 }
 
-void TForm1::SizeFileBuffer() {}
+void TForm1::SizeFileBuffer()
+{
+    // The buffer keeps its 4 MiB for the whole run; an image shorter than the
+    // one before leaves the older bytes behind it, zero after start-up.
+    std::fill_n(m_fileBuffer->data(), m_fileBuffer->size(), '\0');
+}
 
 void TForm1::PageControl1Change()
 {
     m_pageReadSend->PageControl1Change();
 }
 
-void TForm1::StringGrid3Click() {}
+void TForm1::BuildPageFiles()
+{
+    m_pageFiles = new TPageFiles(*this);
+}
 
-void TForm1::MidiMonitorPoll() {}
+void TForm1::BuildMidiCCPage()
+{
+    m_pageArea->MidiCCPage()->SetBoard(m_com.get(), m_pageArea->CheckboxEEwrite());
+}
+
+void TForm1::StringGrid3Click()
+{
+    Guarded([this] { m_pageArea->MidiCCPage()->StringGrid3Click(); });
+}
+
+void TForm1::MidiMonitorPoll()
+{
+    const bool shown = m_pageArea->PageControl1()->currentIndex() == TPageArea::MidiCCTab;
+    if (!TMidiMonitor::ShouldPoll(m_link.Connected(), m_record.FirmwareVersion, shown))
+        return;
+    // Not inside another exchange that is waiting with the window live: the
+    // query would take the board's write enable from a non-volatile write.
+    if (m_com->LineHeld())
+        return;
+    Guarded([this] {
+        m_pageArea->MidiCCPage()->MidiMonitorStep(m_com->GetParamInt(TMidiMonitor::kQueryParam));
+    });
+}

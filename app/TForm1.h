@@ -19,18 +19,30 @@ class QStatusBar;
 class QTimer;
 class SoundPlayer;
 class TAboutBox;
+class TAvrUpdate;
+class TAvrUpdateView;
+class TBlockTransfer;
 class TBoardInfoBox;
 class TClipboardActions;
 class TConnection;
 class TConnectionView;
 class TConsole;
 class TConsoleBox;
+class TDataFlashUploads;
+class TDspUpdate;
+class TFileBuffer;
 class TFinalizeBox;
+class TFpgaUpdate;
 class TIdentification;
 class TIdentificationView;
+class TMaintenance;
+class TMaintenanceView;
 class TMainMenu;
 class TPageArea;
+class TPageFiles;
 class TPageReadSend;
+class TProduction;
+class TProductionView;
 class TPresetPages;
 class TProgressBox;
 class TTopStrip;
@@ -92,6 +104,8 @@ public:
     TPageModel& Pages() { return m_pages; }
     // The Upper and Lower tabs and the live switches at work.
     TPresetPages* PresetPages() const { return m_presetPages; }
+    // Import and export of the table pages in the File menu.
+    TPageFiles* PageFiles() const { return m_pageFiles; }
     const QString& AppPath() const { return m_appPath; }
     // The programming tool found at start; empty when it is missing.
     const QString& AvrdudePath() const { return m_avrdudePath; }
@@ -117,6 +131,19 @@ public:
     void ReadBoardInfo();
     void ShowBoardInfo();
     TIdentification& Identification() const { return *m_identification; }
+    // DataFlash uploads, the FPGA and the reverb DSP updates.
+    TDataFlashUploads& Uploads() const;
+    TFpgaUpdate& FpgaUpdate() const;
+    TDspUpdate& DspUpdate() const;
+    // The image buffer of every upload and the transfer that streams it.
+    TFileBuffer& FileBuffer() const { return *m_fileBuffer; }
+    TBlockTransfer& BlockTransfer() const { return *m_blockTransfer; }
+    // Reset, factory defaults, reloads and the parameter tester.
+    TMaintenance& Maintenance() const { return *m_maintenance; }
+    // The controller firmware update ("Update FW").
+    TAvrUpdate& AvrUpdate() const { return *m_avrUpdate; }
+    // Production programming: the Factory tab's ISP box and "Finalize".
+    TProduction& Production() const { return *m_production; }
     // "Get Params" and "Send Params" (F5, F6) on the tab shown; the read
     // also ends the connect flow.
     void ReadAllClick();
@@ -149,6 +176,17 @@ private:
     // Identification, page read and send, the tab change and the settings
     // buttons, with their buttons and menu items.
     void BuildBoardCommands();
+    // Reset, factory defaults, reloads, the parameter tester and the
+    // controller firmware update, with their buttons and menu items.
+    void BuildMaintenance(const TAppEnvironment& environment);
+    // The uploads of the Advanced tab, "Update FPGA" and their menu item.
+    void BuildUploads();
+    // The File menu's table imports and exports.
+    void BuildPageFiles();
+    // The MIDI Custom CC page's writes to the board.
+    void BuildMidiCCPage();
+    // The production box of the Factory tab and "Finalize".
+    void BuildProduction();
     // The settings store, or none when the environment names none.
     std::unique_ptr<QSettings> OpenSettings() const;
     // The settings kept in the window's controls, and back into them.
@@ -161,9 +199,7 @@ private:
     void LoadMenuTable();
     void FindProgrammingTool();
 
-    // Each stands at its place in start-up, the timer step or shut-down;
-    // SizeFileBuffer, StringGrid3Click and MidiMonitorPoll stay empty until
-    // uploads and the MIDI page exist.
+    // Each stands at its place in start-up, the timer step or shut-down.
     void LoadSettings(bool reset);
     void SaveSettings();
     void SizeFileBuffer();
@@ -203,6 +239,7 @@ private:
     TZR5Record m_record;
     TPageModel m_pages;
     TPresetPages* m_presetPages = nullptr;
+    TPageFiles* m_pageFiles = nullptr;
     QString m_avrdudePath;
     int m_midiPollCountdown = 10;
     Prompter::FileRequest m_openDialog1;
@@ -213,6 +250,17 @@ private:
     std::unique_ptr<TIdentificationView> m_identificationView;
     std::unique_ptr<TIdentification> m_identification;
     std::unique_ptr<TPageReadSend> m_pageReadSend;
+    std::unique_ptr<TFileBuffer> m_fileBuffer;
+    std::unique_ptr<TBlockTransfer> m_blockTransfer;
+    std::unique_ptr<TDataFlashUploads> m_uploads;
+    std::unique_ptr<TFpgaUpdate> m_fpgaUpdate;
+    std::unique_ptr<TDspUpdate> m_dspUpdate;
+    std::unique_ptr<TMaintenanceView> m_maintenanceView;
+    std::unique_ptr<TMaintenance> m_maintenance;
+    std::unique_ptr<TAvrUpdateView> m_avrUpdateView;
+    std::unique_ptr<TAvrUpdate> m_avrUpdate;
+    std::unique_ptr<TProductionView> m_productionView;
+    std::unique_ptr<TProduction> m_production;
     // Last, so that they go before what they refer to.
     std::unique_ptr<TConnectionView> m_connectionView;
     std::unique_ptr<TConnection> m_connection;

@@ -1,6 +1,8 @@
 #include "TUpdateBox.h"
 
+#include "TAvrUpdate.h"
 #include "TControls.h"
+#include "TFpgaUpdate.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -32,4 +34,34 @@ TUpdateBox::TUpdateBox(QWidget* parent)
     layout->addWidget(m_restoreMidi, 2, 1);
     layout->addWidget(m_restorePresets, 2, 2);
     layout->setColumnStretch(3, 1);
+}
+
+void TUpdateBox::SetFpgaUpdate(TFpgaUpdate* update, Guard guard)
+{
+    const bool first = !m_fpgaGuard;
+    m_fpgaUpdate = update;
+    m_fpgaGuard = std::move(guard);
+    if (first)
+        connect(m_updateFPGA, &QPushButton::clicked, this, &TUpdateBox::UpdateFPGAClick);
+}
+
+void TUpdateBox::UpdateFPGAClick()
+{
+    if (m_fpgaUpdate && m_fpgaGuard)
+        m_fpgaGuard([this] { m_fpgaUpdate->UpdateFPGAClick(); });
+}
+
+void TUpdateBox::SetAvrUpdate(TAvrUpdate* update, Guard guard)
+{
+    const bool first = !m_avrGuard;
+    m_avrUpdate = update;
+    m_avrGuard = std::move(guard);
+    if (first)
+        connect(m_updateAVR, &QPushButton::clicked, this, &TUpdateBox::UpdateAVRClick);
+}
+
+void TUpdateBox::UpdateAVRClick()
+{
+    if (m_avrUpdate && m_avrGuard)
+        m_avrGuard([this] { m_avrUpdate->UpdateAVRClick(); });
 }

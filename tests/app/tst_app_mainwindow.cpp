@@ -204,7 +204,8 @@ void TstAppMainWindow::componentsCarryCaptionAndHint_data()
     row("CheckBit0", "", "Pin 1 is a switch when checked, otherwise button");
     row("CheckBit7", "", "Pin 8 is a switch when checked, otherwise button");
     row("EditMidiRec", "", "Last MIDI control change received");
-    row("MIDIccHint", "Description", "");
+    // Start-up runs the row step once, which describes the first row.
+    row("MIDIccHint", "MIDI CC 0 translated to ", "");
     // Preset tabs
     row("TabSheet4", "", "Saved to upper preset");
     row("TabSheet5", "", "Saved to lower preset");
