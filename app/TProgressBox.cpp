@@ -71,7 +71,9 @@ void TProgressBox::SetProgress(int position)
 
 void TProgressBox::SetProgressMax(int maximum)
 {
-    m_progress->setMaximum(maximum);
+    // A range of 0 to 0 (a one-block image, an empty table) would turn the
+    // bar into a busy indicator that keeps running after the operation.
+    m_progress->setMaximum(qMax(maximum, m_progress->minimum() + 1));
 }
 
 void TProgressBox::SetBusyLed(bool on)
