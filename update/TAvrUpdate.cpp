@@ -67,10 +67,12 @@ QString TAvrUpdate::CommandLine(int comPort, const QString& flashFile, const QSt
 QString TAvrUpdate::EepromFileOf(const QString& flashFile)
 {
     // Only the extension of the file name counts; a dot in a folder does not.
-    const QString suffix = QFileInfo(flashFile).suffix();
-    if (suffix.isEmpty())
+    // A name ending in a dot has an empty extension, which is replaced too.
+    const QString name = QFileInfo(flashFile).fileName();
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    if (dot < 0)
         return flashFile + QStringLiteral(".eep");
-    return flashFile.left(flashFile.size() - suffix.size()) + QStringLiteral("eep");
+    return flashFile.left(flashFile.size() - (name.size() - dot)) + QStringLiteral(".eep");
 }
 
 void TAvrUpdate::UpdateAVRClick()

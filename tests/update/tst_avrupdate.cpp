@@ -538,6 +538,10 @@ void TestAvrUpdate::eepromFileName_data()
                                      << "/a.b/zr5.eep";
     QTest::newRow("two dots") << "/a/zr5.v2.hex"
                               << "/a/zr5.v2.eep";
+    QTest::newRow("name ending in a dot") << "/a/zr5."
+                                          << "/a/zr5.eep";
+    QTest::newRow("only an extension") << "/a/.hex"
+                                       << "/a/.eep";
 }
 
 void TestAvrUpdate::eepromFileName()
