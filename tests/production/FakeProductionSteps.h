@@ -41,6 +41,8 @@ public:
                          bool hidden) override
     {
         toolRuns.append({programPath, parameters, hidden});
+        if (onToolRun)
+            onToolRun(toolRuns.last());
         if (log && parameters.contains(QStringLiteral("-l \"avrdude.log\""))) {
             QFile file(QDir(QFileInfo(programPath).absolutePath()).filePath("avrdude.log"));
             if (file.open(QIODevice::WriteOnly))
@@ -87,6 +89,8 @@ public:
     QQueue<bool> dspFailures;
     // Runs after a step was noted, e.g. to press Cancel there.
     std::function<void(const QString& step)> onStep;
+    // Runs while the tool runs, e.g. to press Cancel then.
+    std::function<void(const ToolRun& run)> onToolRun;
 
     QStringList calls;
     QList<ToolRun> toolRuns;

@@ -68,6 +68,8 @@ private slots:
     void boardSilentAfterProgrammingStopsAfterTheReverbStep();
     void cancelStopsAtTheCheckPoints_data();
     void cancelStopsAtTheCheckPoints();
+    void cancelWhileTheToolRunsStopsBeforeTheBoard_data();
+    void cancelWhileTheToolRunsStopsBeforeTheBoard();
     void resultBoxByCountedErrors_data();
     void resultBoxByCountedErrors();
     void commandsWhileOneRunsAreIgnored();
@@ -330,6 +332,7 @@ void TstProduction::cancelStopsAtTheCheckPoints_data()
     // Cancel pressed while this step (its n-th run) lets the window work:
     // the run goes no further than the check that follows it. The reverb
     // step has no check before it, so it still runs after the FPGA step.
+    QTest::newRow("reopen after the ISP stage") << "ReopenAndCheck(true)" << 1 << 1;
     QTest::newRow("FPGA update") << "ProductionFpgaUpdate" << 1 << 4;
     QTest::newRow("first identification") << "ReadBoardInfo" << 1 << 6;
     QTest::newRow("factory save") << "BtnSaveFactoryClick" << 1 << 7;
@@ -349,6 +352,32 @@ void TstProduction::cancelStopsAtTheCheckPoints()
     QCOMPARE(m_steps->calls,
              (QStringList{"ClearConsole", "ReopenLink"} + kBoardSteps.mid(0, stepsRun)));
     QVERIFY(!boxTexts().contains(kSuccessBox));
+    QVERIFY(!lines().contains("Done."));
+}
+
+void TstProduction::cancelWhileTheToolRunsStopsBeforeTheBoard_data()
+{
+    QTest::addColumn<int>("cancelledRun");
+    QTest::addColumn<int>("toolRuns");
+    // The signature check is followed by a check of its own; the flash
+    // command by the run's check before the board is reached.
+    QTest::newRow("signature check") << 1 << 1;
+    QTest::newRow("flash and EEPROM") << 3 << 3;
+}
+
+void TstProduction::cancelWhileTheToolRunsStopsBeforeTheBoard()
+{
+    QFETCH(int, cancelledRun);
+    QFETCH(int, toolRuns);
+    m_steps->onToolRun = [this, cancelledRun](const FakeProductionSteps::ToolRun&) {
+        if (m_steps->toolRuns.size() == cancelledRun)
+            m_link->host.cancelFlag = 1;
+    };
+    m_production->ProdProgClick(kFirmware, "0");
+    QCOMPARE(m_steps->toolRuns.size(), toolRuns);
+    QCOMPARE(m_steps->calls, QStringList{"ClearConsole"});
+    QCOMPARE(boxTexts(), QStringList{kCablesBox});
+    QVERIFY(lines().filter("##### Error").isEmpty());
     QVERIFY(!lines().contains("Done."));
 }
 
