@@ -27,8 +27,9 @@ TCommandLine TCommandLine::Parse(const QStringList& arguments)
     parser.addOption(simulateArg);
     const QCommandLineOption screenshots(
         "screenshots",
-        "Connect as --connect does, save pictures of the Organ, Upper and Advanced "
-        "tabs as organ.png, upper.png and advanced.png in DIR, and exit.",
+        "Connect as --connect does, save pictures of the Organ, MIDI Custom CC, "
+        "Upper, Advanced and Factory tabs as organ.png, midicc.png, upper.png, "
+        "advanced.png and factory.png in DIR, and exit.",
         "DIR");
     parser.addOption(connect);
     parser.addOption(screenshots);

@@ -20,8 +20,10 @@ QString TScreenshots::Take(TForm1& form, const QString& folder)
 
     const std::pair<int, const char*> shots[] = {
         {TPageArea::OrganTab, "organ.png"},
+        {TPageArea::MidiCCTab, "midicc.png"},
         {TPageArea::UpperTab, "upper.png"},
         {TPageArea::AdvancedTab, "advanced.png"},
+        {TPageArea::FactoryTab, "factory.png"},
     };
     for (const auto& [tab, name] : shots) {
         form.ChooseTab(tab);

@@ -9,8 +9,9 @@ class TForm1;
 class TScreenshots
 {
 public:
-    // Connects without the device dialog, then saves organ.png, upper.png
-    // and advanced.png into folder (made when missing). Returns what went
+    // Connects without the device dialog, then saves organ.png, midicc.png,
+    // upper.png, advanced.png and factory.png into folder (made when
+    // missing). Returns what went
     // wrong, or an empty text.
     static QString Take(TForm1& form, const QString& folder);
 };
