@@ -1,5 +1,6 @@
 #include "BoardEngine.h"
 #include "IdentificationView.h"
+#include "QuietIdentificationView.h"
 #include "RecordingHost.h"
 #include "ScriptedPrompter.h"
 #include "SimBoardBackend.h"
@@ -13,24 +14,6 @@
 #include <QTest>
 
 namespace {
-class QuietInfoView : public IdentificationView
-{
-public:
-    void ShowFpgaVersion(const QString&) override {}
-    void ShowFirmwareVersion(const QString&) override {}
-    void ShowSerialNumber(const QString&) override {}
-    void ShowOwner(const QString&) override {}
-    void ShowScanCore(int) override {}
-    void SetOrganValueOf(int, int) override {}
-    void PlaceEditors() override {}
-    void SetUploadButtonsEnabled(bool) override {}
-    QString OwnerText() const override { return {}; }
-    QString SerialNumberText() const override { return {}; }
-    QString FirmwareVersionText() const override { return {}; }
-    QString FpgaVersionText() const override { return {}; }
-    QString ScanCoreText() const override { return {}; }
-};
-
 // Clearing the console empties the host's record, as the window's would.
 class RecordingMaintenanceView : public MaintenanceView
 {
@@ -88,7 +71,7 @@ private:
     RecordingHost* m_host = nullptr;
     TZR5Record m_record;
     ScriptedPrompter m_prompter;
-    QuietInfoView m_infoView;
+    QuietIdentificationView m_infoView;
     std::unique_ptr<RecordingMaintenanceView> m_view;
     std::unique_ptr<TIdentification> m_identification;
     std::unique_ptr<TMaintenance> m_maintenance;

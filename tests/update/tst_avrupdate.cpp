@@ -1,5 +1,6 @@
 #include "BoardEngine.h"
 #include "IdentificationView.h"
+#include "QuietIdentificationView.h"
 #include "RecordingHost.h"
 #include "RecordingSound.h"
 #include "ScriptedPrompter.h"
@@ -21,24 +22,6 @@
 #include <QTest>
 
 namespace {
-class QuietInfoView : public IdentificationView
-{
-public:
-    void ShowFpgaVersion(const QString&) override {}
-    void ShowFirmwareVersion(const QString&) override {}
-    void ShowSerialNumber(const QString&) override {}
-    void ShowOwner(const QString&) override {}
-    void ShowScanCore(int) override {}
-    void SetOrganValueOf(int, int) override {}
-    void PlaceEditors() override {}
-    void SetUploadButtonsEnabled(bool) override {}
-    QString OwnerText() const override { return {}; }
-    QString SerialNumberText() const override { return {}; }
-    QString FirmwareVersionText() const override { return {}; }
-    QString FpgaVersionText() const override { return {}; }
-    QString ScanCoreText() const override { return {}; }
-};
-
 class RecordingAvrView : public AvrUpdateView
 {
 public:
@@ -108,7 +91,7 @@ private:
     TZR5Record m_record;
     ScriptedPrompter m_prompter;
     RecordingSound m_sound;
-    QuietInfoView m_infoView;
+    QuietIdentificationView m_infoView;
     RecordingAvrView m_view;
     TPageModel m_pages;
     Prompter::FileRequest m_openDialog;

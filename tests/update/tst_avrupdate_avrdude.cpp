@@ -1,5 +1,6 @@
 #include "D2xxLibrary.h"
 #include "IdentificationView.h"
+#include "QuietIdentificationView.h"
 #include "RecordingHost.h"
 #include "RecordingSound.h"
 #include "ScriptedPrompter.h"
@@ -28,24 +29,6 @@
 #endif
 
 namespace {
-class QuietInfoView : public IdentificationView
-{
-public:
-    void ShowFpgaVersion(const QString&) override {}
-    void ShowFirmwareVersion(const QString&) override {}
-    void ShowSerialNumber(const QString&) override {}
-    void ShowOwner(const QString&) override {}
-    void ShowScanCore(int) override {}
-    void SetOrganValueOf(int, int) override {}
-    void PlaceEditors() override {}
-    void SetUploadButtonsEnabled(bool) override {}
-    QString OwnerText() const override { return {}; }
-    QString SerialNumberText() const override { return {}; }
-    QString FirmwareVersionText() const override { return {}; }
-    QString FpgaVersionText() const override { return {}; }
-    QString ScanCoreText() const override { return {}; }
-};
-
 class QuietAvrView : public AvrUpdateView
 {
 public:
@@ -159,7 +142,7 @@ void TestAvrUpdateAvrdude::update()
     record.RestorePresets = restore;
     ScriptedPrompter prompter;
     RecordingSound sound;
-    QuietInfoView infoView;
+    QuietIdentificationView infoView;
     QuietAvrView view;
     TPageModel pages;
     QVERIFY(
