@@ -17,6 +17,7 @@
 #include "OperationHost.h"
 #include "SerialPortBackend.h"
 #include "TLink.h"
+#include "TSimulatorProcess.h"
 #include "TZr5Com.h"
 
 #include <QCoreApplication>
@@ -88,75 +89,6 @@ QString printable(QString text)
     return text.replace(QLatin1Char('\r'), QLatin1String("\\r"));
 }
 
-// The simulator, started with its stdout in a file so that nothing it prints
-// later can block it; its first line names the pseudo-terminal.
-class Simulator
-{
-public:
-    ~Simulator() { stop(); }
-
-    bool start(const QString& program, const QStringList& args, QString* error)
-    {
-        if (!m_dir.isValid()) {
-            *error = QStringLiteral("cannot make a temporary folder");
-            return false;
-        }
-        m_out = m_dir.filePath(QStringLiteral("sim.out"));
-        m_process.setProgram(program);
-        m_process.setArguments(args);
-        m_process.setStandardOutputFile(m_out);
-        m_process.setStandardInputFile(QProcess::nullDevice());
-        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_process.start();
-        if (!m_process.waitForStarted(5000)) {
-            *error = QStringLiteral("cannot start %1: %2").arg(program, m_process.errorString());
-            return false;
-        }
-        QElapsedTimer waited;
-        waited.start();
-        while (waited.elapsed() < 10000) {
-            QFile f(m_out);
-            if (f.open(QIODevice::ReadOnly)) {
-                const QByteArray text = f.readAll();
-                const qsizetype nl = text.indexOf('\n');
-                if (nl > 0) {
-                    m_pty = QString::fromLocal8Bit(text.left(nl)).trimmed();
-                    return true;
-                }
-            }
-            // Also the pause between looks; without an event loop this is
-            // where QProcess learns that the simulator has ended.
-            if (m_process.waitForFinished(20) || m_process.state() == QProcess::NotRunning) {
-                *error = QStringLiteral("%1 ended (exit code %2) before it named its port")
-                             .arg(program)
-                             .arg(m_process.exitCode());
-                return false;
-            }
-        }
-        *error = QStringLiteral("%1 named no port within 10 s").arg(program);
-        return false;
-    }
-
-    void stop()
-    {
-        if (m_process.state() == QProcess::NotRunning)
-            return;
-        m_process.terminate();
-        if (!m_process.waitForFinished(2000)) {
-            m_process.kill();
-            m_process.waitForFinished(2000);
-        }
-    }
-
-    QString pty() const { return m_pty; }
-
-private:
-    QTemporaryDir m_dir;
-    QString m_out;
-    QString m_pty;
-    QProcess m_process;
-};
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -199,13 +131,12 @@ int main(int argc, char** argv)
                                    "--target zr5-board-sim)")
                         .arg(simPath));
 
-    Simulator sim;
-    QString error;
-    if (!sim.start(simPath, simArgs, &error))
-        return fail(error);
+    TSimulatorProcess sim(simPath);
+    if (!sim.Start(simArgs))
+        return fail(sim.Error());
 
     D2xxLibrary::instance().addBackend(
-        std::make_shared<SerialPortBackend>(QStringList{sim.pty()}));
+        std::make_shared<SerialPortBackend>(QStringList{sim.PortPath()}));
     TLink link;
     link.BuildDeviceList();
     // Real USB cables are listed first; the simulator's port is the first extra one.
@@ -216,10 +147,10 @@ int main(int argc, char** argv)
             index = i;
     }
     if (index < 0)
-        return fail(QStringLiteral("%1 is not in the device list").arg(sim.pty()));
+        return fail(QStringLiteral("%1 is not in the device list").arg(sim.PortPath()));
     link.OpenDevice(index);
     if (!link.Connected())
-        return fail(QStringLiteral("cannot open %1").arg(sim.pty()));
+        return fail(QStringLiteral("cannot open %1").arg(sim.PortPath()));
 
     QuietHost host;
     TZr5Com com(link, host);
@@ -230,12 +161,12 @@ int main(int argc, char** argv)
     for (int attempt = 0; attempt < 10 && !alive; ++attempt)
         alive = com.QueryParam(253).contains(QLatin1String("253"));
     if (!alive)
-        return fail(QStringLiteral("the simulator on %1 does not answer 253?").arg(sim.pty()));
+        return fail(QStringLiteral("the simulator on %1 does not answer 253?").arg(sim.PortPath()));
 
     std::printf("bench_replywait: %d queries (parameters %d to %d) to %s %s\n", count, first,
                 first + count - 1, qPrintable(QFileInfo(simPath).fileName()),
                 qPrintable(simArgs.join(QLatin1Char(' '))));
-    std::printf("  port %s\n", qPrintable(sim.pty()));
+    std::printf("  port %s\n", qPrintable(sim.PortPath()));
 
     int real = 0;
     QString firstBad;
@@ -292,7 +223,7 @@ int main(int argc, char** argv)
                     "is --wire-timing in effect?\n");
 
     link.ReleaseFtdi();
-    sim.stop();
+    sim.Stop();
 
     const bool ok = real == count && percent < kTargetPercent;
     std::printf("bench_replywait: %s\n", ok ? "PASS" : "FAIL");

@@ -22,6 +22,7 @@
 #include "TBlockTransfer.h"
 #include "TFileBuffer.h"
 #include "TLink.h"
+#include "TSimulatorProcess.h"
 #include "TZr5Com.h"
 
 #include <QCoreApplication>
@@ -124,67 +125,6 @@ public:
     QStringList boxes;
 };
 
-// The simulator, started with its stdout in a file so that nothing it prints
-// later can block it; its first line names the pseudo-terminal.
-class Simulator
-{
-public:
-    ~Simulator() { stop(); }
-
-    bool start(const QString& program, const QStringList& args, const QString& outFile,
-               QString* error)
-    {
-        m_process.setProgram(program);
-        m_process.setArguments(args);
-        m_process.setStandardOutputFile(outFile);
-        m_process.setStandardInputFile(QProcess::nullDevice());
-        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_process.start();
-        if (!m_process.waitForStarted(5000)) {
-            *error = QStringLiteral("cannot start %1: %2").arg(program, m_process.errorString());
-            return false;
-        }
-        QElapsedTimer waited;
-        waited.start();
-        while (waited.elapsed() < 10000) {
-            QFile f(outFile);
-            if (f.open(QIODevice::ReadOnly)) {
-                const QByteArray text = f.readAll();
-                const qsizetype nl = text.indexOf('\n');
-                if (nl > 0) {
-                    m_pty = QString::fromLocal8Bit(text.left(nl)).trimmed();
-                    return true;
-                }
-            }
-            if (m_process.waitForFinished(20) || m_process.state() == QProcess::NotRunning) {
-                *error = QStringLiteral("%1 ended (exit code %2) before it named its port")
-                             .arg(program)
-                             .arg(m_process.exitCode());
-                return false;
-            }
-        }
-        *error = QStringLiteral("%1 named no port within 10 s").arg(program);
-        return false;
-    }
-
-    void stop()
-    {
-        if (m_process.state() == QProcess::NotRunning)
-            return;
-        m_process.terminate();
-        if (!m_process.waitForFinished(2000)) {
-            m_process.kill();
-            m_process.waitForFinished(2000);
-        }
-    }
-
-    QString pty() const { return m_pty; }
-
-private:
-    QString m_pty;
-    QProcess m_process;
-};
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -243,12 +183,11 @@ int main(int argc, char** argv)
     const QStringList simArgs =
         QStringList{QStringLiteral("--wire-timing"), QStringLiteral("--flash-dir"), flashDir} +
         extraArgs;
-    Simulator sim;
-    QString error;
-    if (!sim.start(simPath, simArgs, dir.filePath(QStringLiteral("sim.out")), &error))
-        return fail(error);
+    TSimulatorProcess sim(simPath);
+    if (!sim.Start(simArgs))
+        return fail(sim.Error());
 
-    D2xxLibrary::instance().addBackend(std::make_shared<SerialPortBackend>(QStringList{sim.pty()}));
+    D2xxLibrary::instance().addBackend(std::make_shared<SerialPortBackend>(QStringList{sim.PortPath()}));
     TLink link;
     link.BuildDeviceList();
     const QString wanted = QString::fromLatin1(SerialPortBackend::extraPortSerial(0));
@@ -258,10 +197,10 @@ int main(int argc, char** argv)
             index = i;
     }
     if (index < 0)
-        return fail(QStringLiteral("%1 is not in the device list").arg(sim.pty()));
+        return fail(QStringLiteral("%1 is not in the device list").arg(sim.PortPath()));
     link.OpenDevice(index);
     if (!link.Connected())
-        return fail(QStringLiteral("cannot open %1").arg(sim.pty()));
+        return fail(QStringLiteral("cannot open %1").arg(sim.PortPath()));
 
     BenchHost host;
     CountingPrompter prompter;
@@ -270,7 +209,7 @@ int main(int argc, char** argv)
     for (int attempt = 0; attempt < 10 && !alive; ++attempt)
         alive = com.QueryParam(253).contains(QLatin1String("253"));
     if (!alive)
-        return fail(QStringLiteral("the simulator on %1 does not answer 253?").arg(sim.pty()));
+        return fail(QStringLiteral("the simulator on %1 does not answer 253?").arg(sim.PortPath()));
 
     auto buffer = std::make_unique<TFileBuffer>();
     TBlockTransfer transfer(com, host, prompter, *buffer);
@@ -316,7 +255,7 @@ int main(int argc, char** argv)
         std::printf("  box: %s\n", qPrintable(QString(box).replace('\n', ' ')));
 
     link.ReleaseFtdi();
-    sim.stop();
+    sim.Stop();
     const bool ok = whole_ && ratio >= kTargetRatio;
     std::printf("bench_upload: %s\n", ok ? "PASS" : "FAIL");
     return ok ? 0 : 1;
