@@ -1,4 +1,5 @@
 #include "BoardEngine.h"
+#include "BoardWindow.h"
 #include "D2xxLibrary.h"
 #include "FakeClock.h"
 #include "TestBoard.h"
@@ -96,15 +97,7 @@ void TstAppIdentify::cleanup()
 
 void TstAppIdentify::makeForm()
 {
-    TAppEnvironment env;
-    env.appPath = m_dir->path();
-    env.settingsFile = m_dir->filePath("settings.ini");
-    env.prompter = &m_prompter;
-    env.sound = &m_sound;
-    env.chooseDevice = [](const QList<ConnectionView::DeviceRow>&) { return 0; };
-    m_form = std::make_unique<TForm1>(env);
-    m_form->Timer1()->stop();
-    m_form->Link().setDeviceRoot(m_dir->filePath("dev"));
+    m_form = MakeBoardWindow(*m_dir, m_prompter, m_sound);
 }
 
 void TstAppIdentify::connectBoard()

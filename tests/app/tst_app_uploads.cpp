@@ -1,4 +1,5 @@
 #include "BoardEngine.h"
+#include "BoardWindow.h"
 #include "RecordingSound.h"
 #include "ScriptedPrompter.h"
 #include "SimBoardBackend.h"
@@ -86,15 +87,7 @@ void TstAppUploads::cleanup()
 
 void TstAppUploads::makeForm()
 {
-    TAppEnvironment env;
-    env.appPath = m_sim->dir.path();
-    env.settingsFile = m_sim->dir.filePath("settings.ini");
-    env.prompter = &m_prompter;
-    env.sound = &m_sound;
-    env.chooseDevice = [](const QList<ConnectionView::DeviceRow>&) { return 0; };
-    m_form = std::make_unique<TForm1>(env);
-    m_form->Timer1()->stop();
-    m_form->Link().setDeviceRoot(m_sim->dir.filePath("dev"));
+    m_form = MakeBoardWindow(m_sim->dir, m_prompter, m_sound);
 }
 
 QString TstAppUploads::write(const QString& name, const QByteArray& bytes)
