@@ -13,6 +13,7 @@
 // Exit code: 0 when every reply was real and the CPU share stayed below the
 // target, 1 when not, 2 when the measurement could not be made.
 
+#include "BenchPort.h"
 #include "D2xxLibrary.h"
 #include "OperationHost.h"
 #include "SerialPortBackend.h"
@@ -135,22 +136,9 @@ int main(int argc, char** argv)
     if (!sim.Start(simArgs))
         return fail(sim.Error());
 
-    D2xxLibrary::instance().addBackend(
-        std::make_shared<SerialPortBackend>(QStringList{sim.PortPath()}));
     TLink link;
-    link.BuildDeviceList();
-    // Real USB cables are listed first; the simulator's port is the first extra one.
-    const QString wanted = QString::fromLatin1(SerialPortBackend::extraPortSerial(0));
-    int index = -1;
-    for (int i = 0; i < static_cast<int>(qMin<quint32>(link.DeviceCount(), TLink::kSlots)); ++i) {
-        if (link.DeviceSerial(i) == wanted)
-            index = i;
-    }
-    if (index < 0)
-        return fail(QStringLiteral("%1 is not in the device list").arg(sim.PortPath()));
-    link.OpenDevice(index);
-    if (!link.Connected())
-        return fail(QStringLiteral("cannot open %1").arg(sim.PortPath()));
+    if (const QString problem = OpenSimulatorPort(link, sim.PortPath()); !problem.isEmpty())
+        return fail(problem);
 
     QuietHost host;
     TZr5Com com(link, host);
