@@ -2,6 +2,7 @@
 
 #include <QAbstractItemView>
 #include <QEvent>
+#include <QMouseEvent>
 
 TItemChoice::TItemChoice(QAbstractItemView* view) : QObject(view)
 {
@@ -12,7 +13,15 @@ TItemChoice::TItemChoice(QAbstractItemView* view) : QObject(view)
 
 bool TItemChoice::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {
+    const QEvent::Type type = event->type();
+    if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick ||
+        type == QEvent::MouseButtonRelease) {
+        // Only the left button chooses: a right or middle click must not
+        // pick a row or a target, since a choice is written to the board.
+        if (static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton)
+            return true;
+    }
+    if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) {
         m_pressing = true;
         m_movedByPress = false;
     }

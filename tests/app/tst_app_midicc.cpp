@@ -432,6 +432,20 @@ void TstAppMidiCC::clicksRunTheRowStepOnce()
     grid()->SetRow(10);
     m_form->PageArea()->ShowPageTables();
     QCOMPARE(sentLines(), (QStringList{"3003=0!", "3003=0!", "3004=0!", "3009=0!"}));
+
+    // Other buttons than the left one choose nothing, in the grid or the list.
+    const QStringList before = sentLines();
+    const QString target = grid()->Cell(2, 10);
+    for (const Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton}) {
+        grid()->scrollToItem(grid()->item(3, 1));
+        QTest::mouseClick(grid()->viewport(), button, {}, grid()->CellRect(1, 4).center());
+        QListWidgetItem* item = list()->item(int(ReverbLevel));
+        list()->scrollToItem(item);
+        QTest::mouseClick(list()->viewport(), button, {}, list()->visualItemRect(item).center());
+    }
+    QCOMPARE(grid()->Row(), 10);
+    QCOMPARE(grid()->Cell(2, 10), target);
+    QCOMPARE(sentLines(), before);
 }
 
 void TstAppMidiCC::listDrawsRadioMarks()
