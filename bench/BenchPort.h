@@ -3,6 +3,7 @@
 #include "D2xxLibrary.h"
 #include "SerialPortBackend.h"
 #include "TLink.h"
+#include "TZr5Com.h"
 
 #include <QString>
 #include <QStringList>
@@ -29,4 +30,15 @@ inline QString OpenSimulatorPort(TLink& link, const QString& pty)
     if (!link.Connected())
         return QStringLiteral("cannot open %1").arg(pty);
     return QString();
+}
+
+// The board must answer before anything is measured; the first query also
+// takes the first-use costs out of the timed part.
+inline bool SimulatorAnswers(TZr5Com& com)
+{
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        if (com.QueryParam(253).contains(QLatin1String("253")))
+            return true;
+    }
+    return false;
 }

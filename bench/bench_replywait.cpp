@@ -143,12 +143,7 @@ int main(int argc, char** argv)
     QuietHost host;
     TZr5Com com(link, host);
 
-    // The board must answer before anything is measured; one query also
-    // takes the first-use costs out of the timed loop.
-    bool alive = false;
-    for (int attempt = 0; attempt < 10 && !alive; ++attempt)
-        alive = com.QueryParam(253).contains(QLatin1String("253"));
-    if (!alive)
+    if (!SimulatorAnswers(com))
         return fail(QStringLiteral("the simulator on %1 does not answer 253?").arg(sim.PortPath()));
 
     std::printf("bench_replywait: %d queries (parameters %d to %d) to %s %s\n", count, first,

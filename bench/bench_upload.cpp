@@ -195,10 +195,7 @@ int main(int argc, char** argv)
     BenchHost host;
     CountingPrompter prompter;
     TZr5Com com(link, host);
-    bool alive = false;
-    for (int attempt = 0; attempt < 10 && !alive; ++attempt)
-        alive = com.QueryParam(253).contains(QLatin1String("253"));
-    if (!alive)
+    if (!SimulatorAnswers(com))
         return fail(QStringLiteral("the simulator on %1 does not answer 253?").arg(sim.PortPath()));
 
     auto buffer = std::make_unique<TFileBuffer>();

@@ -131,9 +131,6 @@ private:
     QCheckBox* bit(int n) const { return area()->OrganPage()->CheckBit(n); }
 
     std::unique_ptr<TestBoard> m_sim;
-    FakeClock* m_clock = nullptr;
-    SimBoardBackend* m_board = nullptr;
-    QTemporaryDir* m_dir = nullptr;
     ScriptedPrompter m_prompter;
     RecordingSound m_sound;
     std::unique_ptr<TForm1> m_form;
@@ -142,16 +139,13 @@ private:
 void TstAppEditors::init()
 {
     m_sim = std::make_unique<TestBoard>();
-    m_clock = &m_sim->clock;
-    m_board = m_sim->board.get();
-    m_dir = &m_sim->dir;
-    writeFile(m_dir->filePath("zr5_organ_defaults.csv"),
+    writeFile(m_sim->dir.filePath("zr5_organ_defaults.csv"),
               withFillerRows(kOrganFile, ",Filler,0,None,255,c\r\n", 500));
-    writeFile(m_dir->filePath("zr5_rotary_defaults.csv"),
+    writeFile(m_sim->dir.filePath("zr5_rotary_defaults.csv"),
               withFillerRows(kRotaryFile, ",Filler,0\r\n", 700));
-    writeFile(m_dir->filePath("zr5_dropdown_menus.csv"), kMenuFile);
+    writeFile(m_sim->dir.filePath("zr5_dropdown_menus.csv"), kMenuFile);
     TAppEnvironment env;
-    env.appPath = m_dir->path();
+    env.appPath = m_sim->dir.path();
     env.toolSearchPath = {QStringLiteral("/nonexistent-folder")};
     env.prompter = &m_prompter;
     env.sound = &m_sound;
@@ -170,7 +164,7 @@ void TstAppEditors::cleanup()
 void TstAppEditors::connectBoard()
 {
     QVERIFY(m_sim->open(m_form->Link()));
-    m_board->engine().clearReceived();
+    m_sim->board->engine().clearReceived();
 }
 
 void TstAppEditors::select(int tab, int row, int col)

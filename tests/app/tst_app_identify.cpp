@@ -67,9 +67,6 @@ private:
     QStringList sentLines() const { return m_sim->sentLines(); }
 
     std::unique_ptr<TestBoard> m_sim;
-    FakeClock* m_clock = nullptr;
-    SimBoardBackend* m_board = nullptr;
-    QTemporaryDir* m_dir = nullptr;
     ScriptedPrompter m_prompter;
     RecordingSound m_sound;
     std::unique_ptr<TForm1> m_form;
@@ -78,11 +75,8 @@ private:
 void TstAppIdentify::init()
 {
     m_sim = std::make_unique<TestBoard>();
-    m_clock = &m_sim->clock;
-    m_board = m_sim->board.get();
-    m_dir = &m_sim->dir;
-    QVERIFY(m_dir->isValid());
-    QFile organ(m_dir->filePath("zr5_organ_defaults.csv"));
+    QVERIFY(m_sim->dir.isValid());
+    QFile organ(m_sim->dir.filePath("zr5_organ_defaults.csv"));
     QVERIFY(organ.open(QIODevice::WriteOnly));
     organ.write(kOrganTable);
     organ.close();
@@ -97,7 +91,7 @@ void TstAppIdentify::cleanup()
 
 void TstAppIdentify::makeForm()
 {
-    m_form = MakeBoardWindow(*m_dir, m_prompter, m_sound);
+    m_form = MakeBoardWindow(m_sim->dir, m_prompter, m_sound);
 }
 
 void TstAppIdentify::connectBoard()
@@ -130,7 +124,7 @@ void TstAppIdentify::refreshShowsTheBoard()
     QFETCH(QString, scanText);
     QFETCH(bool, uploads);
     QFETCH(int, selectedRow);
-    BoardEngine& board = m_board->engine();
+    BoardEngine& board = m_sim->board->engine();
     board.options().fpgaVersion = fpga;
     board.options().serialNumber = 4711;
     board.options().owner = QStringLiteral("Jane Organist");
@@ -197,7 +191,7 @@ void TstAppIdentify::refreshByMenuOnlyWhileConnected()
     makeForm();
     if (connected)
         connectBoard();
-    m_board->engine().clearReceived();
+    m_sim->board->engine().clearReceived();
     m_form->Console().ClearConsole();
     const QString serialBefore = info()->EditSerialNumber()->text();
 
@@ -221,9 +215,9 @@ void TstAppIdentify::firmwareReplyThatIsNoNumberEndsWithABox()
     auto device = std::make_shared<ScriptedDevice>();
     device->onWrite = [&](const QByteArray& bytes) {
         if (bytes == "253?\r")
-            device->schedule("253=1\r", m_clock->nowMs() + 2);
+            device->schedule("253=1\r", m_sim->clock.nowMs() + 2);
         else if (bytes == "254?\r")
-            device->schedule("254=abc [Ver, ZR5]\r", m_clock->nowMs() + 2);
+            device->schedule("254=abc [Ver, ZR5]\r", m_sim->clock.nowMs() + 2);
     };
     D2xxLibrary::instance().clearBackends();
     D2xxLibrary::instance().addBackend(std::make_shared<ScriptedBackend>(device));
@@ -248,7 +242,7 @@ void TstAppIdentify::firmwareReplyThatIsNoNumberEndsWithABox()
 
 void TstAppIdentify::connectIdentifiesAndReadsTheOrganPage()
 {
-    BoardEngine& board = m_board->engine();
+    BoardEngine& board = m_sim->board->engine();
     board.setValue(430, 1, true);
     board.setValue(BoardEngine::kScanCoreParam, 5, true);
     makeForm();

@@ -98,9 +98,6 @@ private:
     TPageTable& table(int tab);
 
     std::unique_ptr<TestBoard> m_sim;
-    FakeClock* m_clock = nullptr;
-    SimBoardBackend* m_board = nullptr;
-    QTemporaryDir* m_dir = nullptr;
     ScriptedPrompter m_prompter;
     RecordingSound m_sound;
     std::unique_ptr<TForm1> m_form;
@@ -109,10 +106,7 @@ private:
 void TstAppPageReadSend::init()
 {
     m_sim = std::make_unique<TestBoard>();
-    m_clock = &m_sim->clock;
-    m_board = m_sim->board.get();
-    m_dir = &m_sim->dir;
-    QVERIFY(m_dir->isValid());
+    QVERIFY(m_sim->dir.isValid());
     writeFile("zr5_organ_defaults.csv", kOrganTable);
     writeFile("zr5_rotary_defaults.csv", kRotaryTable);
     writeFile("zr5_midi_cc_defaults.csv", kMidiCCTable);
@@ -128,7 +122,7 @@ void TstAppPageReadSend::cleanup()
 
 void TstAppPageReadSend::writeFile(const QString& name, const char* text)
 {
-    QFile file(m_dir->filePath(name));
+    QFile file(m_sim->dir.filePath(name));
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(text);
 }
@@ -136,8 +130,8 @@ void TstAppPageReadSend::writeFile(const QString& name, const char* text)
 void TstAppPageReadSend::makeForm()
 {
     TAppEnvironment env;
-    env.appPath = m_dir->path();
-    env.settingsFile = m_dir->filePath("settings.ini");
+    env.appPath = m_sim->dir.path();
+    env.settingsFile = m_sim->dir.filePath("settings.ini");
     env.prompter = &m_prompter;
     env.sound = &m_sound;
     m_form = std::make_unique<TForm1>(env);
@@ -151,7 +145,7 @@ void TstAppPageReadSend::connectBoard()
 {
     QVERIFY(m_sim->open(m_form->Link()));
     m_form->ShowConnectedState();
-    m_board->engine().clearReceived();
+    m_sim->board->engine().clearReceived();
     m_form->Console().ClearConsole();
 }
 
@@ -210,7 +204,7 @@ void TstAppPageReadSend::readFillsTheTablePage()
     QFETCH(QStringList, column2);
     QFETCH(int, scanCore);
     for (auto it = board.begin(); it != board.end(); ++it)
-        m_board->engine().setValue(it.key(), it.value(), true);
+        m_sim->board->engine().setValue(it.key(), it.value(), true);
     connectBoard();
     area()->PageControl1()->setCurrentIndex(tab);
     m_form->ZR5Record().ScanCore = 0;
@@ -243,8 +237,8 @@ void TstAppPageReadSend::readFillsThePresetPage()
     QFETCH(QString, select);
     const bool upper = tab == TPageArea::UpperTab;
     // Drawbar 0 of preset 2, and the last entry of all.
-    m_board->engine().setValue(firstParam + 2 * 16, 77, true);
-    m_board->engine().setValue(firstParam + 255, 5, true);
+    m_sim->board->engine().setValue(firstParam + 2 * 16, 77, true);
+    m_sim->board->engine().setValue(firstParam + 255, 5, true);
     connectBoard();
     area()->PageControl1()->setCurrentIndex(tab);
     QComboBox* presets = upper ? area()->UpperPage()->ComboBoxUpperPreset()
@@ -273,7 +267,7 @@ void TstAppPageReadSend::readFillsThePresetPage()
 void TstAppPageReadSend::cancelLeavesLaterRowsAndPrintsNoDone()
 {
     for (int param : {430, 431, 432, 477, 478})
-        m_board->engine().setValue(param, 50 + param % 10, true);
+        m_sim->board->engine().setValue(param, 50 + param % 10, true);
     connectBoard();
     m_form->ZR5Record().ScanCore = 3;
     // The user presses Cancel while the third row is being read.
@@ -318,7 +312,7 @@ void TstAppPageReadSend::sendIsNonVolatileWhateverTheBoxSays()
 
     QTest::mouseClick(area()->SendAll(), Qt::LeftButton);
 
-    BoardEngine& board = m_board->engine();
+    BoardEngine& board = m_sim->board->engine();
     QStringList writes;
     for (const QString& line : sentLines()) {
         if (line.endsWith('!') && !line.startsWith("wen"))
@@ -371,7 +365,7 @@ void TstAppPageReadSend::choosingATab()
     QTabWidget* tabs = area()->PageControl1();
     if (how == Key)
         tabs->setCurrentIndex(tab - 1);
-    m_board->engine().clearReceived();
+    m_sim->board->engine().clearReceived();
 
     if (how == Click)
         clickTab(tab);
@@ -428,7 +422,7 @@ void TstAppPageReadSend::menuKeysOnTabsWithoutParameters()
     QFETCH(bool, send);
     connectBoard();
     clickTab(tab);
-    m_board->engine().clearReceived();
+    m_sim->board->engine().clearReceived();
     TMainMenu* menu = m_form->MainMenu1();
     QAction* item = send ? menu->SendParamsfromPage() : menu->ReadParamstoPage();
     QCOMPARE(item->shortcut(), QKeySequence(send ? Qt::Key_F6 : Qt::Key_F5));

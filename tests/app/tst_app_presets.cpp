@@ -103,9 +103,6 @@ private:
     }
 
     std::unique_ptr<TestBoard> m_sim;
-    FakeClock* m_clock = nullptr;
-    SimBoardBackend* m_board = nullptr;
-    QTemporaryDir* m_dir = nullptr;
     ScriptedPrompter m_prompter;
     RecordingSound m_sound;
     std::unique_ptr<TForm1> m_form;
@@ -114,9 +111,6 @@ private:
 void TstAppPresets::init()
 {
     m_sim = std::make_unique<TestBoard>();
-    m_clock = &m_sim->clock;
-    m_board = m_sim->board.get();
-    m_dir = &m_sim->dir;
     m_prompter = ScriptedPrompter();
     createForm();
 }
@@ -125,7 +119,7 @@ void TstAppPresets::createForm()
 {
     m_form.reset();
     TAppEnvironment env;
-    env.appPath = m_dir->path();
+    env.appPath = m_sim->dir.path();
     env.prompter = &m_prompter;
     env.sound = &m_sound;
     m_form = std::make_unique<TForm1>(env);
@@ -141,7 +135,7 @@ void TstAppPresets::cleanup()
 void TstAppPresets::connectBoard()
 {
     QVERIFY(m_sim->open(m_form->Link()));
-    m_board->engine().clearReceived();
+    m_sim->board->engine().clearReceived();
 }
 
 void TstAppPresets::choosingAPresetSendsItFirstThenWhatChanges_data()
@@ -186,7 +180,7 @@ void TstAppPresets::choosingAPresetSendsItFirstThenWhatChanges()
     }
 
     // Back to the live preset: it sends the choice and turns everything back.
-    m_board->engine().clearReceived();
+    m_sim->board->engine().clearReceived();
     choose(presetList(Side(side)), 0);
     QCOMPARE(sentLines().value(0), Side(side) == Side::Upper ? "413=0!" : "414=0!");
     QCOMPARE(sentLines().size(), expected.size());
@@ -535,8 +529,8 @@ void TstAppPresets::exportThenImportRestoresEntriesAndZeroesDummies()
     const TPresetTable upperBefore = table(Side::Upper);
     const TPresetTable lowerBefore = table(Side::Lower);
 
-    const QString upperPath = QDir(m_dir->path()).filePath("zr_upper.csv");
-    const QString lowerPath = QDir(m_dir->path()).filePath("zr_lower.csv");
+    const QString upperPath = QDir(m_sim->dir.path()).filePath("zr_upper.csv");
+    const QString lowerPath = QDir(m_sim->dir.path()).filePath("zr_lower.csv");
     for (const QString& path : {upperPath, lowerPath, upperPath, lowerPath})
         m_prompter.fileNames.enqueue(path);
     menuAction("ExportUpperPresets1")->trigger();
@@ -603,7 +597,7 @@ void TstAppPresets::dialogsAndCancel()
     QCOMPARE(table(Side::Upper).entry(3, 3), 33);
     QCOMPARE(table(Side::Lower).entry(3, 3), 33);
     QVERIFY(m_prompter.messages.isEmpty());
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{});
+    QCOMPARE(QDir(m_sim->dir.path()).entryList(QDir::Files), QStringList{});
 }
 
 void TstAppPresets::failedFileShowsBoxAndKeepsTable_data()
@@ -625,8 +619,8 @@ void TstAppPresets::failedFileShowsBoxAndKeepsTable()
     QFETCH(QString, action);
     QFETCH(int, side);
     QFETCH(QString, name);
-    QVERIFY(QDir(m_dir->path()).mkpath("sub"));
-    const QString path = QDir(m_dir->path()).filePath(name);
+    QVERIFY(QDir(m_sim->dir.path()).mkpath("sub"));
+    const QString path = QDir(m_sim->dir.path()).filePath(name);
     table(Side(side)).setEntry(2, 5, 77);
     m_prompter.fileNames.enqueue(path);
 
@@ -642,7 +636,7 @@ void TstAppPresets::failedFileShowsBoxAndKeepsTable()
     QCOMPARE(table(Side(side)).entry(2, 5), 77);
     const TZR5Record& record = m_form->ZR5Record();
     QCOMPARE(Side(side) == Side::Upper ? record.UpperPresetFile : record.LowerPresetFile, path);
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{});
+    QCOMPARE(QDir(m_sim->dir.path()).entryList(QDir::Files), QStringList{});
 }
 
 void TstAppPresets::startUpShowsBothPresetFiles()
@@ -657,7 +651,7 @@ void TstAppPresets::startUpShowsBothPresetFiles()
     lowerFile.setEntry(0, 0, 100);
     lowerFile.setEntry(0, 13, 0x20);
     lowerFile.setEntry(0, 14, 0x40);
-    const QDir dir(m_dir->path());
+    const QDir dir(m_sim->dir.path());
     QVERIFY(TPresetFile::write(dir.filePath("zr5_upper_presets.csv"), upperFile).ok());
     QVERIFY(TPresetFile::write(dir.filePath("zr5_lower_presets.csv"), lowerFile).ok());
 
