@@ -66,11 +66,7 @@ private slots:
 
 private:
     std::unique_ptr<TestLink> m_t;
-    FakeClock* m_clock = nullptr;
     std::shared_ptr<BoardEngine> m_engine;
-    TLink* m_link = nullptr;
-    RecordingHost* m_host = nullptr;
-    TZr5Com* m_com = nullptr;
     TZR5Record m_record;
     ScriptedPrompter m_prompter;
     RecordingInfoView m_view;
@@ -85,11 +81,7 @@ void TestIdentification::init()
     m_prompter = ScriptedPrompter();
     m_view = RecordingInfoView();
     m_t = std::make_unique<TestLink>(std::make_shared<SimBoardBackend>(m_engine));
-    m_clock = &m_t->clock;
-    m_link = m_t->link.get();
-    m_host = &m_t->host;
-    m_com = m_t->com.get();
-    m_id = std::make_unique<TIdentification>(*m_com, m_record, *m_host, m_prompter, m_view);
+    m_id = std::make_unique<TIdentification>(*m_t->com, m_record, m_t->host, m_prompter, m_view);
     QVERIFY(m_t->open());
 }
 
@@ -154,7 +146,7 @@ void TestIdentification::identifies()
         expected << "##### Warning: Firmware version below #3.6x, some functions may not work";
     if (missing)
         expected << "##### Warning: Update FPGA first and insert CONF_DIS JP if requested";
-    QCOMPARE(m_host->lines, expected);
+    QCOMPARE(m_t->host.lines, expected);
     QCOMPARE(m_view.uploads, missing ? 0 : 1);
     QCOMPARE(m_view.organ.contains(481), !missing);
     if (!missing) {
@@ -167,9 +159,9 @@ void TestIdentification::showBoardInfo()
 {
     m_engine->setValue(477, 9, true);
     m_id->ReadBoardInfo();
-    m_host->lines.clear();
+    m_t->host.lines.clear();
     m_id->ShowBoardInfo();
-    QCOMPARE(m_host->lines,
+    QCOMPARE(m_t->host.lines,
              (QStringList{"", "Customer Name: Brackwell", "Serial Number: 1234",
                           "Firmware Version: ZR5 Firmware 3.74 #3.74", "FPGA Version: #24061201",
                           "Scan Version: Update ALL #23", ""}));
@@ -191,7 +183,7 @@ void TestIdentification::silentBoard()
     m_engine->options().fault = BoardOptions::Fault::Silent;
     m_id->ReadBoardInfo();
     // Every query still runs and its missing reply is parsed like any other.
-    QCOMPARE(m_host->lines.first(), QStringLiteral("##### Warning: No response or process timed out"));
+    QCOMPARE(m_t->host.lines.first(), QStringLiteral("##### Warning: No response or process timed out"));
     QCOMPARE(m_record.FirmwareVersion, -999.0);
     QCOMPARE(m_record.FPGAversion, QStringLiteral("999"));
     QCOMPARE(m_record.SerialNumber, -999);
@@ -201,9 +193,9 @@ void TestIdentification::silentBoard()
 void TestIdentification::cancelStopsAtTheNextCheckPoint()
 {
     // The user presses Cancel during the readiness wait after the reload.
-    m_host->onWait = [this](int ms) {
+    m_t->host.onWait = [this](int ms) {
         if (ms == 250 && m_engine->receivedLines().size() > 4)
-            m_host->cancelFlag = 1;
+            m_t->host.cancelFlag = 1;
     };
     m_id->ReadBoardInfo();
     QCOMPARE(m_record.FPGAversion, QStringLiteral("24061201"));
@@ -221,21 +213,21 @@ void TestIdentification::firmwareReplyThatIsNoNumberRaises()
     auto device = std::make_shared<ScriptedDevice>();
     device->onWrite = [&](const QByteArray& bytes) {
         if (bytes == "253?\r")
-            device->schedule("253=1\r", m_clock->nowMs() + 2);
+            device->schedule("253=1\r", m_t->clock.nowMs() + 2);
         else if (bytes == "254?\r")
-            device->schedule("254=abc [Ver, ZR5]\r", m_clock->nowMs() + 2);
+            device->schedule("254=abc [Ver, ZR5]\r", m_t->clock.nowMs() + 2);
     };
     D2xxLibrary::instance().clearBackends();
     D2xxLibrary::instance().addBackend(std::make_shared<ScriptedBackend>(device));
-    m_link->BuildDeviceList();
-    m_link->OpenDevice(0);
-    QVERIFY(m_link->Connected());
+    m_t->link->BuildDeviceList();
+    m_t->link->OpenDevice(0);
+    QVERIFY(m_t->link->Connected());
     QVERIFY_THROWS_EXCEPTION(EZr5Error, m_id->ReadBoardInfo());
     // Identification ended there: nothing after the firmware was asked.
     for (const auto& written : device->written)
         QVERIFY(written.bytes != "3?\r");
     QCOMPARE(device->written.last().bytes, QByteArray("254?\r"));
-    QCOMPARE(m_host->lines, QStringList{"Read info from ZR5..."});
+    QCOMPARE(m_t->host.lines, QStringList{"Read info from ZR5..."});
 }
 
 void TestIdentification::confDisPrompts_data()

@@ -33,21 +33,13 @@ private:
     static TPageTable table(const QList<QStringList>& rows);
 
     std::unique_ptr<TestLink> m_t;
-    FakeClock* m_clock = nullptr;
     std::shared_ptr<BoardEngine> m_engine;
-    TLink* m_link = nullptr;
-    RecordingHost* m_host = nullptr;
-    TZr5Com* m_com = nullptr;
 };
 
 void TestPageTransfer::init()
 {
     m_engine = std::make_shared<BoardEngine>();
     m_t = std::make_unique<TestLink>(std::make_shared<SimBoardBackend>(m_engine));
-    m_clock = &m_t->clock;
-    m_link = m_t->link.get();
-    m_host = &m_t->host;
-    m_com = m_t->com.get();
     QVERIFY(m_t->open());
 }
 
@@ -80,31 +72,31 @@ void TestPageTransfer::readTable()
                           {"600", "Horn speed", "0"},
                           {"slow", "broken row", "5"},
                           {"602", "Drum speed", "0"}});
-    QVERIFY(TPageTransfer(*m_com, *m_host).ReadTable(t, "Rotary"));
+    QVERIFY(TPageTransfer(*m_t->com, m_t->host).ReadTable(t, "Rotary"));
     QCOMPARE(lines(), (QList<QByteArray>{"600?", "602?"}));
     QCOMPARE(t.cell(2, 1), QStringLiteral("17"));
     QCOMPARE(t.cell(2, 2), QStringLiteral("5"));
     QCOMPARE(t.cell(2, 3), QStringLiteral("255"));
-    QCOMPARE(m_host->lines,
+    QCOMPARE(m_t->host.lines,
              QStringList{"##### Warning: Rotary table row 2 has no parameter number (\"slow\") - "
                          "skipped"});
-    QCOMPARE(m_host->progressMax, 3);
-    QCOMPARE(m_host->progress, 2);
-    QCOMPARE(m_host->busyFlashes, 3);
+    QCOMPARE(m_t->host.progressMax, 3);
+    QCOMPARE(m_t->host.progress, 2);
+    QCOMPARE(m_t->host.busyFlashes, 3);
 
     // A silent parameter reads as the no-reply value and the read goes on.
     m_engine->options().fault = BoardOptions::Fault::Silent;
-    QVERIFY(TPageTransfer(*m_com, *m_host).ReadTable(t, "Rotary"));
+    QVERIFY(TPageTransfer(*m_t->com, m_t->host).ReadTable(t, "Rotary"));
     QCOMPARE(t.cell(2, 1), QStringLiteral("-999"));
 }
 
 void TestPageTransfer::headerOnlyTableExchangesNothing()
 {
     TPageTable t = table({{"Number", "Name", "Value"}});
-    QVERIFY(TPageTransfer(*m_com, *m_host).ReadTable(t, "Organ"));
-    QVERIFY(TPageTransfer(*m_com, *m_host).SendTable(t, "Organ"));
+    QVERIFY(TPageTransfer(*m_t->com, m_t->host).ReadTable(t, "Organ"));
+    QVERIFY(TPageTransfer(*m_t->com, m_t->host).SendTable(t, "Organ"));
     QVERIFY(lines().isEmpty());
-    QCOMPARE(m_host->progressMax, 0);
+    QCOMPARE(m_t->host.progressMax, 0);
 }
 
 void TestPageTransfer::cancelledReadKeepsLaterRows()
@@ -114,8 +106,8 @@ void TestPageTransfer::cancelledReadKeepsLaterRows()
     m_engine->setValue(431, 41, true);
     // The click was handled during the first row's busy flash; the flag is
     // looked at once that row is done.
-    m_host->cancelFlag = 1;
-    QVERIFY(!TPageTransfer(*m_com, *m_host).ReadTable(t, "Organ"));
+    m_t->host.cancelFlag = 1;
+    QVERIFY(!TPageTransfer(*m_t->com, m_t->host).ReadTable(t, "Organ"));
     QCOMPARE(lines(), QList<QByteArray>{"430?"});
     QCOMPARE(t.cell(2, 1), QStringLiteral("40"));
     QCOMPARE(t.cell(2, 2), QStringLiteral("2"));
@@ -125,7 +117,7 @@ void TestPageTransfer::cancelledReadKeepsLaterRows()
 void TestPageTransfer::sendTableIsNonVolatile()
 {
     TPageTable t = table({{"CC", "Name", "Target"}, {"3005", "CC 5", "12"}, {"3006", "CC 6", " "}});
-    QVERIFY(TPageTransfer(*m_com, *m_host).SendTable(t, "MIDI CC"));
+    QVERIFY(TPageTransfer(*m_t->com, m_t->host).SendTable(t, "MIDI CC"));
     QCOMPARE(lines(), (QList<QByteArray>{"wen=1", "3005=12!", "wen=1", "3006=0!"}));
     QVERIFY(m_engine->isNonVolatile(3005));
     QCOMPARE(m_engine->value(3005), 12);
@@ -136,22 +128,22 @@ void TestPageTransfer::readPresetsSelectsThePresetFirst()
     for (int i = 0; i < 256; ++i)
         m_engine->setValue(1256 + i, i % 128, true);
     TPresetTable lower(TPresetTable::Side::Lower);
-    QVERIFY(TPageTransfer(*m_com, *m_host).ReadPresets(lower, 414, 5));
+    QVERIFY(TPageTransfer(*m_t->com, m_t->host).ReadPresets(lower, 414, 5));
     const QList<QByteArray> sent = lines();
     QCOMPARE(sent.size(), 257);
     QCOMPARE(sent.first(), QByteArray("414=5!"));
     QCOMPARE(sent[1], QByteArray("1256?"));
     QCOMPARE(sent.last(), QByteArray("1511?"));
     QCOMPARE(lower.at(200), 200 % 128);
-    QCOMPARE(m_host->waits, QList<int>{20});
-    QCOMPARE(m_host->progressMax, 255);
+    QCOMPARE(m_t->host.waits, QList<int>{20});
+    QCOMPARE(m_t->host.progressMax, 255);
 }
 
 void TestPageTransfer::sendPresetsWritesNoSelection()
 {
     TPresetTable upper(TPresetTable::Side::Upper);
     upper.setEntry(3, 0, 127);
-    QVERIFY(TPageTransfer(*m_com, *m_host).SendPresets(upper));
+    QVERIFY(TPageTransfer(*m_t->com, m_t->host).SendPresets(upper));
     const QList<QByteArray> sent = lines();
     QCOMPARE(sent.size(), 512);
     QVERIFY(!sent.contains("413=0!"));

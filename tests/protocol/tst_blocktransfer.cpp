@@ -112,12 +112,8 @@ private:
     QString file(const QByteArray& bytes);
 
     std::unique_ptr<TestLink> m_t;
-    FakeClock* m_clock = nullptr;
     std::shared_ptr<ScriptedDevice> m_device;
     std::unique_ptr<FlashBoard> m_board;
-    TLink* m_link = nullptr;
-    RecordingHost* m_host = nullptr;
-    TZr5Com* m_com = nullptr;
     ScriptedPrompter m_prompter;
     std::unique_ptr<TFileBuffer> m_buffer;
     std::unique_ptr<TBlockTransfer> m_transfer;
@@ -129,14 +125,10 @@ void TestBlockTransfer::init()
 {
     m_device = std::make_shared<ScriptedDevice>();
     m_t = std::make_unique<TestLink>(std::make_shared<ScriptedBackend>(m_device));
-    m_clock = &m_t->clock;
-    m_link = m_t->link.get();
-    m_host = &m_t->host;
-    m_com = m_t->com.get();
-    m_board = std::make_unique<FlashBoard>(*m_device, *m_clock);
+    m_board = std::make_unique<FlashBoard>(*m_device, m_t->clock);
     m_prompter = ScriptedPrompter();
     m_buffer = std::make_unique<TFileBuffer>();
-    m_transfer = std::make_unique<TBlockTransfer>(*m_com, *m_host, m_prompter, *m_buffer);
+    m_transfer = std::make_unique<TBlockTransfer>(*m_t->com, m_t->host, m_prompter, *m_buffer);
     QVERIFY(m_t->open());
 }
 
@@ -190,8 +182,8 @@ void TestBlockTransfer::packetLayout()
             sum = quint8(sum + quint8(c));
         QCOMPARE(quint8(p[131]), sum);
     }
-    QVERIFY(m_host->lines.contains(QString("Packets sent: %1").arg(packets)));
-    QCOMPARE(m_host->progress, 0);
+    QVERIFY(m_t->host.lines.contains(QString("Packets sent: %1").arg(packets)));
+    QCOMPARE(m_t->host.progress, 0);
     QVERIFY(m_prompter.messages.isEmpty());
 }
 
@@ -199,7 +191,7 @@ void TestBlockTransfer::blockNumbersWrapAt256()
 {
     m_board->commands.clear();
     // Open the stream first, then send block 256 alone.
-    m_com->SendCommand("DFX 1=0!", 200);
+    m_t->com->SendCommand("DFX 1=0!", 200);
     const auto result = m_transfer->SendPacket(256);
     QCOMPARE(result.text, QStringLiteral("Packet: 256"));
     QCOMPARE(quint8(m_board->packets[0][1]), quint8(0));
@@ -212,55 +204,55 @@ void TestBlockTransfer::everyPacketRefused()
     m_transfer->TransferFile(file(QByteArray(300, 'z')), 2);
     // 4 tries of 5 transmissions of the first block, in each of 6 attempts.
     QCOMPARE(int(m_board->packets.size()), 6 * 20);
-    QCOMPARE(int(m_host->lines.filter("Xmodem Packet Retry").size()), 6 * 3);
-    const QStringList firstAttempt = m_host->lines.mid(1, 4);
+    QCOMPARE(int(m_t->host.lines.filter("Xmodem Packet Retry").size()), 6 * 3);
+    const QStringList firstAttempt = m_t->host.lines.mid(1, 4);
     QCOMPARE(firstAttempt, (QStringList{"##### Warning: Xmodem Packet Retry 1",
                                         "##### Warning: Xmodem Packet Retry 2",
                                         "##### Warning: Xmodem Packet Retry 3",
                                         "##### Error: Xmodem Out of sync at Packet 0 - will retry #1"}));
-    QVERIFY(m_host->lines.contains("##### Error: Xmodem Out of sync at Packet 0 - will retry #6"));
+    QVERIFY(m_t->host.lines.contains("##### Error: Xmodem Out of sync at Packet 0 - will retry #6"));
     QCOMPARE(m_prompter.messages.size(), 1);
     QCOMPARE(m_prompter.messages[0].text, QStringLiteral("Retry count 5 exceeded. Please check "
                                                          "connection\nor run ZR5 repair utility if FUBAR."));
     // A refusal is not a counted error.
-    QCOMPARE(m_com->ErrorCount(), 0);
+    QCOMPARE(m_t->com->ErrorCount(), 0);
 }
 
 void TestBlockTransfer::silentBoardCountsSyncErrors()
 {
-    m_com->SendCommand("DFX 1=0!", 200);
+    m_t->com->SendCommand("DFX 1=0!", 200);
     m_board->answer = [](int) { return FlashBoard::Answer::Silent; };
-    const qint64 t0 = m_clock->nowMs();
+    const qint64 t0 = m_t->clock.nowMs();
     const auto result = m_transfer->SendPacket(0);
     QCOMPARE(result.status, TBlockTransfer::PacketStatus::OutOfSync);
     QCOMPARE(result.text, QStringLiteral("Out of sync at Packet 0"));
-    QCOMPARE(m_com->ErrorKind(), TErrorKind::SyncErr);
-    QCOMPARE(m_com->ErrorCount(), 5);
-    const qint64 took = m_clock->nowMs() - t0;
+    QCOMPARE(m_t->com->ErrorKind(), TErrorKind::SyncErr);
+    QCOMPARE(m_t->com->ErrorCount(), 5);
+    const qint64 took = m_t->clock.nowMs() - t0;
     QVERIFY2(took >= 5 * 520 && took <= 5 * 523, qPrintable(QString::number(took)));
 }
 
 void TestBlockTransfer::cancelledByTheBoard()
 {
-    m_com->SendCommand("DFX 1=0!", 200);
+    m_t->com->SendCommand("DFX 1=0!", 200);
     m_board->answer = [](int) { return FlashBoard::Answer::Can; };
     const auto result = m_transfer->SendPacket(4);
     QCOMPARE(result.text, QStringLiteral("Canceled by remote"));
-    QCOMPARE(m_com->ErrorKind(), TErrorKind::CancelErr);
+    QCOMPARE(m_t->com->ErrorKind(), TErrorKind::CancelErr);
     QCOMPARE(m_board->packets.size(), 1);
 }
 
 void TestBlockTransfer::cancelDuringTheFirstBlock()
 {
     // The click is handled at the busy flash after the first block.
-    m_host->onFlash = [this] {
+    m_t->host.onFlash = [this] {
         if (!m_board->packets.isEmpty())
-            m_host->cancelFlag = 1;
+            m_t->host.cancelFlag = 1;
     };
     m_transfer->TransferFile(file(QByteArray(4096, 'c')), 5);
     QCOMPARE(m_board->packets.size(), 1);
-    QVERIFY(m_host->lines.contains("##### Warning: Process cancelled by user"));
-    QVERIFY(m_host->lines.filter("Packets sent").isEmpty());
+    QVERIFY(m_t->host.lines.contains("##### Warning: Process cancelled by user"));
+    QVERIFY(m_t->host.lines.filter("Packets sent").isEmpty());
     QVERIFY(m_prompter.messages.isEmpty());
     QCOMPARE(m_board->eots, 1);
 }
@@ -287,17 +279,17 @@ void TestBlockTransfer::missingAndOversizedFiles()
 {
     const QString missing = m_dir.filePath("nothing.bit");
     m_transfer->TransferFile(missing, 1);
-    QCOMPARE(m_host->lines, QStringList{"##### Warning: File " + missing + " not found"});
+    QCOMPARE(m_t->host.lines, QStringList{"##### Warning: File " + missing + " not found"});
 
     const QString big = m_dir.filePath("big.bit");
     QFile f(big);
     QVERIFY(f.open(QIODevice::WriteOnly));
     QVERIFY(f.resize(TFileBuffer::kSize + 1));
     f.close();
-    m_host->lines.clear();
+    m_t->host.lines.clear();
     m_transfer->TransferFile(big, -1);
-    QCOMPARE(m_host->lines.size(), 1);
-    QVERIFY(m_host->lines[0].startsWith("##### Error: File " + big + " is larger than 4 MiB"));
+    QCOMPARE(m_t->host.lines.size(), 1);
+    QVERIFY(m_t->host.lines[0].startsWith("##### Error: File " + big + " is larger than 4 MiB"));
     QVERIFY(m_device->written.isEmpty());
     QVERIFY_THROWS_EXCEPTION(EZr5Error, m_transfer->ReadFileToBuffer(missing));
 }
@@ -310,9 +302,9 @@ void TestBlockTransfer::retriedBlockThenSuccess()
     };
     m_transfer->TransferFile(file(QByteArray(256, 'r')), 0);
     QCOMPARE(int(m_board->packets.size()), 4);
-    QVERIFY(m_host->lines.filter("Retry").isEmpty()); // within one try of five transmissions
-    QCOMPARE(m_com->ErrorCount(), 2);
-    QVERIFY(m_host->lines.contains("Packets sent: 2"));
+    QVERIFY(m_t->host.lines.filter("Retry").isEmpty()); // within one try of five transmissions
+    QCOMPARE(m_t->com->ErrorCount(), 2);
+    QVERIFY(m_t->host.lines.contains("Packets sent: 2"));
     QVERIFY(m_prompter.messages.isEmpty());
 }
 

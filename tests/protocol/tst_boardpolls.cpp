@@ -31,21 +31,13 @@ private:
     int queries() const;
 
     std::unique_ptr<TestLink> m_t;
-    FakeClock* m_clock = nullptr;
     std::shared_ptr<ScriptedDevice> m_device;
-    TLink* m_link = nullptr;
-    RecordingHost* m_host = nullptr;
-    TZr5Com* m_com = nullptr;
 };
 
 void TestBoardPolls::init()
 {
     m_device = std::make_shared<ScriptedDevice>();
     m_t = std::make_unique<TestLink>(std::make_shared<ScriptedBackend>(m_device));
-    m_clock = &m_t->clock;
-    m_link = m_t->link.get();
-    m_host = &m_t->host;
-    m_com = m_t->com.get();
     QVERIFY(m_t->open());
 }
 
@@ -63,7 +55,7 @@ void TestBoardPolls::answerFromPoll(int n)
 {
     m_device->onWrite = [this, n](const QByteArray& bytes) {
         if (bytes == "253?\r" && n > 0 && queries() >= n)
-            m_device->schedule("253=1 [ZR5 ready]\r", m_clock->nowMs() + 5);
+            m_device->schedule("253=1 [ZR5 ready]\r", m_t->clock.nowMs() + 5);
     };
 }
 
@@ -87,16 +79,16 @@ void TestBoardPolls::waitForBoard()
     QFETCH(int, polls);
     QFETCH(bool, timedOut);
     answerFromPoll(answerFrom);
-    const qint64 t0 = m_clock->nowMs();
-    TBoardPolls(*m_com, *m_host).WaitForBoard();
+    const qint64 t0 = m_t->clock.nowMs();
+    TBoardPolls(*m_t->com, m_t->host).WaitForBoard();
     QCOMPARE(queries(), polls);
-    QCOMPARE(m_host->lines.contains("##### Warning: No response or process timed out"), timedOut);
-    QCOMPARE(m_host->lines.size(), timedOut ? 1 : 0);
-    QCOMPARE(m_host->waits.first(), 500);
-    QCOMPARE(m_host->busyFlashes, polls);
+    QCOMPARE(m_t->host.lines.contains("##### Warning: No response or process timed out"), timedOut);
+    QCOMPARE(m_t->host.lines.size(), timedOut ? 1 : 0);
+    QCOMPARE(m_t->host.waits.first(), 500);
+    QCOMPARE(m_t->host.busyFlashes, polls);
     if (answerFrom == 0) {
         // 500 ms, then per poll its full reply wait and the 250 ms pause.
-        const qint64 took = m_clock->nowMs() - t0;
+        const qint64 took = m_t->clock.nowMs() - t0;
         QVERIFY2(took >= 500 + 26 * 750 && took <= 500 + 26 * 752, qPrintable(QString::number(took)));
     }
 }
@@ -104,13 +96,13 @@ void TestBoardPolls::waitForBoard()
 void TestBoardPolls::waitForBoardCancelled()
 {
     answerFromPoll(0);
-    m_host->onWait = [this](int ms) {
+    m_t->host.onWait = [this](int ms) {
         if (ms == 250 && queries() == 3)
-            m_host->cancelFlag = 1;
+            m_t->host.cancelFlag = 1;
     };
-    TBoardPolls(*m_com, *m_host).WaitForBoard();
+    TBoardPolls(*m_t->com, m_t->host).WaitForBoard();
     QCOMPARE(queries(), 3);
-    QCOMPARE(m_host->lines, QStringList{"##### Warning: Process cancelled by user"});
+    QCOMPARE(m_t->host.lines, QStringList{"##### Warning: Process cancelled by user"});
 }
 
 void TestBoardPolls::boardAlive_data()
@@ -130,10 +122,10 @@ void TestBoardPolls::boardAlive()
     QFETCH(int, polls);
     QFETCH(bool, alive);
     answerFromPoll(answerFrom);
-    m_host->cancelFlag = 1; // not looked at
-    QCOMPARE(TBoardPolls(*m_com, *m_host).BoardAlive(), alive);
+    m_t->host.cancelFlag = 1; // not looked at
+    QCOMPARE(TBoardPolls(*m_t->com, m_t->host).BoardAlive(), alive);
     QCOMPARE(queries(), polls);
-    QVERIFY(m_host->lines.isEmpty());
+    QVERIFY(m_t->host.lines.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestBoardPolls)

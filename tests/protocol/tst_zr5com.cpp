@@ -49,21 +49,13 @@ private:
     QString queryAfter(const QByteArray& reply, qint64 delayMs);
 
     std::unique_ptr<TestLink> m_t;
-    FakeClock* m_clock = nullptr;
     std::shared_ptr<ScriptedDevice> m_device;
-    TLink* m_link = nullptr;
-    RecordingHost* m_host = nullptr;
-    TZr5Com* m_com = nullptr;
 };
 
 void TestZr5Com::init()
 {
     m_device = std::make_shared<ScriptedDevice>();
     m_t = std::make_unique<TestLink>(std::make_shared<ScriptedBackend>(m_device));
-    m_clock = &m_t->clock;
-    m_link = m_t->link.get();
-    m_host = &m_t->host;
-    m_com = m_t->com.get();
     QVERIFY(m_t->open());
     m_device->written.clear();
     m_device->purges.clear();
@@ -167,45 +159,45 @@ void TestZr5Com::setParamBytesOnTheWire()
     QFETCH(QByteArray, bytes);
 
     QString reply;
-    m_com->SetParam(number, value, nonVolatile, reply);
+    m_t->com->SetParam(number, value, nonVolatile, reply);
     QCOMPARE(m_device->allWritten(), bytes);
     QCOMPARE(reply, TZr5Com::NoReply);
     if (nonVolatile) {
         QCOMPARE(m_device->written.size(), 2);
         QCOMPARE(m_device->written[0].bytes, QByteArray("wen=1\r"));
         QVERIFY(m_device->written[1].atMs - m_device->written[0].atMs >= 20);
-        QCOMPARE(m_host->waits, QList<int>{20});
+        QCOMPARE(m_t->host.waits, QList<int>{20});
     } else {
         QCOMPARE(m_device->written.size(), 1);
-        QVERIFY(m_host->waits.isEmpty());
+        QVERIFY(m_t->host.waits.isEmpty());
     }
 }
 
 void TestZr5Com::setParamWhileDisconnectedSendsNothing()
 {
-    m_link->setConnected(false);
+    m_t->link->setConnected(false);
     QString reply = QStringLiteral("unchanged");
-    m_com->SetParam(477, 2, true, reply);
-    m_com->SendLine(QStringLiteral("DFS=1!"));
+    m_t->com->SetParam(477, 2, true, reply);
+    m_t->com->SendLine(QStringLiteral("DFS=1!"));
     QCOMPARE(reply, QStringLiteral("unchanged"));
     QVERIFY(m_device->written.isEmpty());
-    QVERIFY(m_host->waits.isEmpty());
+    QVERIFY(m_t->host.waits.isEmpty());
 }
 
 void TestZr5Com::setParamDropsTheWriteEnableAnswer()
 {
-    const qint64 t0 = m_clock->nowMs();
+    const qint64 t0 = m_t->clock.nowMs();
     m_device->schedule("wen=1\r", t0 + 5);
     m_device->schedule("477=2\r", t0 + 30);
     QString reply;
-    m_com->SetParam(477, 2, true, reply);
+    m_t->com->SetParam(477, 2, true, reply);
     QCOMPARE(reply, QStringLiteral("477=2\r"));
 }
 
 QString TestZr5Com::queryAfter(const QByteArray& reply, qint64 delayMs)
 {
-    m_device->schedule(reply, m_clock->nowMs() + delayMs);
-    return m_com->QueryParam(253);
+    m_device->schedule(reply, m_t->clock.nowMs() + delayMs);
+    return m_t->com->QueryParam(253);
 }
 
 void TestZr5Com::replyDeadline_data()
@@ -223,98 +215,98 @@ void TestZr5Com::replyDeadline()
 {
     QFETCH(qint64, delayMs);
     QFETCH(QString, result);
-    const qint64 t0 = m_clock->nowMs();
+    const qint64 t0 = m_t->clock.nowMs();
     QCOMPARE(queryAfter("253=1\r", delayMs), result);
     // A missing reply costs the whole wait and not a millisecond more than
     // one clock step past it.
     if (result == TZr5Com::NoReply)
-        QVERIFY(m_clock->nowMs() - t0 >= 500 && m_clock->nowMs() - t0 <= 502);
+        QVERIFY(m_t->clock.nowMs() - t0 >= 500 && m_t->clock.nowMs() - t0 <= 502);
 }
 
 void TestZr5Com::partialReplyIsDroppedAndLateBytesWait()
 {
-    const qint64 t0 = m_clock->nowMs();
+    const qint64 t0 = m_t->clock.nowMs();
     m_device->schedule("477=1", t0 + 10);
     m_device->schedule("2\r", t0 + 700);
-    QCOMPARE(m_com->ReadReply(500), TZr5Com::NoReply);
+    QCOMPARE(m_t->com->ReadReply(500), TZr5Com::NoReply);
     // What came after the deadline is still queued for the next read.
-    QCOMPARE(m_com->ReadReply(500), QStringLiteral("2\r"));
+    QCOMPARE(m_t->com->ReadReply(500), QStringLiteral("2\r"));
 }
 
 void TestZr5Com::queryParamDiscardsWaitingBytes()
 {
-    const qint64 t0 = m_clock->nowMs();
+    const qint64 t0 = m_t->clock.nowMs();
     m_device->schedule("stale=7\r", t0);
     m_device->schedule("481=3\r", t0 + 5);
-    m_clock->advance(1);
-    QCOMPARE(m_com->GetParamInt(481), 3);
+    m_t->clock.advance(1);
+    QCOMPARE(m_t->com->GetParamInt(481), 3);
     QCOMPARE(m_device->allWritten(), QByteArray("481?\r"));
     QCOMPARE(m_device->purges.first(), d2xx::PurgeRx);
 }
 
 void TestZr5Com::sendCommandEmptiesQueueAndReadsOneLine()
 {
-    const qint64 t0 = m_clock->nowMs();
+    const qint64 t0 = m_t->clock.nowMs();
     m_device->schedule("old\r", t0);
     m_device->schedule("DFS ok\r", t0 + 3);
-    m_clock->advance(1);
-    QCOMPARE(m_com->SendCommand(QStringLiteral("DFS=1!"), 100), QStringLiteral("DFS ok\r"));
+    m_t->clock.advance(1);
+    QCOMPARE(m_t->com->SendCommand(QStringLiteral("DFS=1!"), 100), QStringLiteral("DFS ok\r"));
     QCOMPARE(m_device->allWritten(), QByteArray("DFS=1!\r"));
     QCOMPARE(m_device->purges, QList<quint32>{d2xx::PurgeRx});
 }
 
 void TestZr5Com::replyOfSeveralLines()
 {
-    const qint64 t0 = m_clock->nowMs();
+    const qint64 t0 = m_t->clock.nowMs();
     m_device->schedule("9998=0 [FPGA reload]\r9998=1 [FPGA loaded]\r", t0 + 4);
-    QCOMPARE(m_com->QueryParam(9998), QStringLiteral("9998=0 [FPGA reload]\r"));
-    QCOMPARE(m_com->ReadReply(1000), QStringLiteral("9998=1 [FPGA loaded]\r"));
-    QCOMPARE(m_com->ReadReply(100), TZr5Com::NoReply);
+    QCOMPARE(m_t->com->QueryParam(9998), QStringLiteral("9998=0 [FPGA reload]\r"));
+    QCOMPARE(m_t->com->ReadReply(1000), QStringLiteral("9998=1 [FPGA loaded]\r"));
+    QCOMPARE(m_t->com->ReadReply(100), TZr5Com::NoReply);
 }
 
 void TestZr5Com::sendLineOnlyWhileConnected()
 {
-    m_com->SendLine(QStringLiteral("9980=0"));
+    m_t->com->SendLine(QStringLiteral("9980=0"));
     QCOMPARE(m_device->allWritten(), QByteArray("9980=0\r"));
     QVERIFY(m_device->purges.isEmpty());
 }
 
 void TestZr5Com::readByte()
 {
-    const qint64 t0 = m_clock->nowMs();
+    const qint64 t0 = m_t->clock.nowMs();
     m_device->schedule(QByteArray(1, '\x06'), t0 + 30);
-    QCOMPARE(m_com->ReadByte(), quint8(0x06));
-    QCOMPARE(m_clock->nowMs(), t0 + 30);
+    QCOMPARE(m_t->com->ReadByte(), quint8(0x06));
+    QCOMPARE(m_t->clock.nowMs(), t0 + 30);
 
-    const qint64 t1 = m_clock->nowMs();
-    QCOMPARE(m_com->ReadByte(), quint8(0));
-    QVERIFY(m_clock->nowMs() - t1 > 500);
+    const qint64 t1 = m_t->clock.nowMs();
+    QCOMPARE(m_t->com->ReadByte(), quint8(0));
+    QVERIFY(m_t->clock.nowMs() - t1 > 500);
 
-    m_com->SendByte(0x04);
+    m_t->com->SendByte(0x04);
     QCOMPARE(m_device->allWritten(), QByteArray(1, '\x04'));
 }
 
 void TestZr5Com::withoutWrapperNothingIsSentAndNoReplyComes()
 {
-    m_link->ReleaseFtdi();
-    QCOMPARE(m_com->QueryParam(253), TZr5Com::NoReply);
-    QCOMPARE(m_com->ReadReply(100), TZr5Com::NoReply);
-    QCOMPARE(m_com->ReadByte(), quint8(0));
+    m_t->link->ReleaseFtdi();
+    QCOMPARE(m_t->com->QueryParam(253), TZr5Com::NoReply);
+    QCOMPARE(m_t->com->ReadReply(100), TZr5Com::NoReply);
+    QCOMPARE(m_t->com->ReadByte(), quint8(0));
     QVERIFY(m_device->written.isEmpty());
 }
 
 void TestZr5Com::errorsCountAndReset()
 {
-    QCOMPARE(m_com->ErrorKind(), TErrorKind::noErr);
-    m_com->SetError(TErrorKind::SyncErr);
-    m_com->SetError(TErrorKind::CancelErr);
-    QCOMPARE(m_com->ErrorKind(), TErrorKind::CancelErr);
-    QCOMPARE(m_com->ErrorCount(), 2);
-    m_com->SetErrorKind(TErrorKind::SyncErr);
-    QCOMPARE(m_com->ErrorCount(), 2);
-    m_com->ResetErrors();
-    QCOMPARE(m_com->ErrorKind(), TErrorKind::noErr);
-    QCOMPARE(m_com->ErrorCount(), 0);
+    QCOMPARE(m_t->com->ErrorKind(), TErrorKind::noErr);
+    m_t->com->SetError(TErrorKind::SyncErr);
+    m_t->com->SetError(TErrorKind::CancelErr);
+    QCOMPARE(m_t->com->ErrorKind(), TErrorKind::CancelErr);
+    QCOMPARE(m_t->com->ErrorCount(), 2);
+    m_t->com->SetErrorKind(TErrorKind::SyncErr);
+    QCOMPARE(m_t->com->ErrorCount(), 2);
+    m_t->com->ResetErrors();
+    QCOMPARE(m_t->com->ErrorKind(), TErrorKind::noErr);
+    QCOMPARE(m_t->com->ErrorCount(), 0);
 
     const QStringList names = {"noErr",  "SyncErr",  "TxErr",      "TimeOutErr", "FileErr",
                                "ComErr", "FlashErr", "VersionErr", "CancelErr"};
